@@ -1,0 +1,134 @@
+// The charset engine over iconv. Conversion goes through UTF-8 so that invalid
+// input and characters the target lacks can each be replaced by one "?"
+// without cutting the rest; UTF-8 input is encoded directly.
+#include <errno.h>
+#include <iconv.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "text/gbk.h"
+#include "web/platform/converter.h"
+
+namespace qv::platform {
+
+namespace {
+
+constexpr std::size_t kChunk = 64 * 1024;
+
+// The one owner of an iconv descriptor.
+class IconvHandle {
+ public:
+  IconvHandle(const std::string& to, const std::string& from) : cd_(iconv_open(to.c_str(), from.c_str())) {}
+  ~IconvHandle() {
+    if (valid()) iconv_close(cd_);
+  }
+  IconvHandle(const IconvHandle&) = delete;
+  IconvHandle& operator=(const IconvHandle&) = delete;
+
+  [[nodiscard]] bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  [[nodiscard]] iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+std::string Upper(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return s;
+}
+
+// Our charset names as iconv knows them: "GBK" is code page 936.
+std::string EngineName(const std::string& name) { return Upper(name) == "GBK" ? "CP936" : name; }
+
+bool IsUtf8Name(const std::string& name) {
+  const std::string u = Upper(name);
+  return u == "UTF-8" || u == "UTF8";
+}
+
+// Runs `cd` over `in`, appending to `out`. On a sequence it cannot convert it
+// calls `onError(in, pos)`, which appends its replacement and returns how many
+// input bytes to skip. Returns false only when the engine fails otherwise.
+template <typename OnError>
+bool Run(iconv_t cd, std::string_view in, std::string& out, OnError onError) {
+  std::size_t pos = 0;
+  char buffer[kChunk];
+  while (pos < in.size()) {
+    char* src = const_cast<char*>(in.data() + pos);  // iconv's signature; it does not write the input
+    std::size_t srcLeft = in.size() - pos;
+    char* dst = buffer;
+    std::size_t dstLeft = sizeof buffer;
+    const std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    const int error = rc == static_cast<std::size_t>(-1) ? errno : 0;
+    out.append(buffer, static_cast<std::size_t>(dst - buffer));
+    pos = in.size() - srcLeft;
+    if (error == E2BIG || error == 0) continue;
+    if (error != EILSEQ && error != EINVAL) return false;
+    pos += onError(in, pos);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // reset the shift state after a skip
+  }
+  // Flush any shift sequence the target needs at the end.
+  char* dst = buffer;
+  std::size_t dstLeft = sizeof buffer;
+  iconv(cd, nullptr, nullptr, &dst, &dstLeft);
+  out.append(buffer, static_cast<std::size_t>(dst - buffer));
+  return true;
+}
+
+// Decodes `data` from a charset other than UTF-8; each invalid sequence becomes one "?".
+std::optional<std::string> DecodeToUtf8(std::string_view data, const std::string& from) {
+  IconvHandle cd("UTF-8", EngineName(from));
+  if (!cd.valid()) return std::nullopt;
+  std::string out;
+  out.reserve(data.size() * 3 / 2);
+  if (!Run(cd.get(), data, out, [&](std::string_view, std::size_t) {
+        out += '?';
+        return std::size_t{1};
+      })) {
+    return std::nullopt;
+  }
+  return out;
+}
+
+// Encodes UTF-8 as `to` in one pass. Where the engine stops, the input tells
+// why: a well-formed character the target lacks, or a maximal invalid
+// subsequence; either becomes one "?".
+std::optional<std::string> EncodeFromUtf8(std::string_view utf8, const std::string& to) {
+  IconvHandle cd(EngineName(to), "UTF-8");
+  if (!cd.valid()) return std::nullopt;
+  std::string question;
+  {
+    IconvHandle q(EngineName(to), "UTF-8");
+    if (!Run(q.get(), "?", question, [](std::string_view, std::size_t) { return std::size_t{1}; })) {
+      return std::nullopt;
+    }
+  }
+  std::string out;
+  out.reserve(utf8.size());
+  if (!Run(cd.get(), utf8, out, [&](std::string_view in, std::size_t pos) {
+        out += question;
+        std::size_t invalid = 0;
+        const std::size_t len = Utf8CharLength(in.substr(pos), invalid);
+        return len != 0 ? len : invalid;
+      })) {
+    return std::nullopt;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> Reencode(std::string_view data, const std::string& fromCharset,
+                                    const std::string& toCharset) {
+  if (IsUtf8Name(fromCharset) && data.substr(0, 3) == "\xEF\xBB\xBF") data.remove_prefix(3);
+  // Check both names before any work, so an unknown name costs nothing.
+  if (!IconvHandle("UTF-8", EngineName(fromCharset)).valid() || !IconvHandle(EngineName(toCharset), "UTF-8").valid()) {
+    return std::nullopt;
+  }
+  if (IsUtf8Name(fromCharset)) return EncodeFromUtf8(data, toCharset);
+  std::optional<std::string> utf8 = DecodeToUtf8(data, fromCharset);
+  if (!utf8 || IsUtf8Name(toCharset)) return utf8;
+  return EncodeFromUtf8(*utf8, toCharset);
+}
+
+}  // namespace qv::platform
