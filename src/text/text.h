@@ -89,7 +89,9 @@ class ByteBuffer {
 // An ordered list of texts addressed 1..n that owns its items.
 class TextArray {
  public:
-  [[nodiscard]] const std::vector<Text>& Items() const { return items_; }
+  [[nodiscard]] const std::vector<Text>& Items() const& { return items_; }
+  // A temporary array hands its items over, so `for (x : SplitText(...).Items())` is safe.
+  [[nodiscard]] std::vector<Text> Items() && { return std::move(items_); }
   std::vector<Text>& MutableItems() { return items_; }
   friend bool operator==(const TextArray& a, const TextArray& b) = default;
 
