@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/http_server.h"
+#include "support/tls_server.h"
 #include "text/gbk.h"
 #include "web/platform/http_transport.h"
 
@@ -253,6 +254,29 @@ TEST(WebAccessTest, FailedRequestsLeaveSpacesAndAnEmptyBody) {
   }
   EXPECT_TRUE(plain.Requests().empty());  // the HTTPS address spoke TLS, not HTTP
   platform::SetTransportSettings(saved);
+}
+
+TEST(WebAccessTest, HttpsIsVerifiedWithoutFallback) {
+  test::TlsServer server;
+  ASSERT_TRUE(server.ready()) << "openssl s_server did not start";
+  const Text address("HTTPS://localhost:" + std::to_string(server.port()) + "/");
+  Text raw;
+  // Self-signed: the handshake fails verification and nothing is returned.
+  EXPECT_EQ(WebAccess(address, 0, Text(), nullptr, nullptr, nullptr, nullptr, false, nullptr, std::nullopt, &raw)
+                .View(),
+            "");
+  EXPECT_EQ(raw.View(), kSpaces5000);
+
+  // Trusted: the same address is fetched over TLS ("HTTPS" in capitals still selects it).
+  platform::TransportSettings trusting = platform::GetTransportSettings();
+  const platform::TransportSettings saved = trusting;
+  trusting.caFile = server.certificateFile();
+  platform::SetTransportSettings(trusting);
+  const Text page = WebAccess(address, 0, Text(), nullptr, nullptr, nullptr, nullptr, false, nullptr,
+                              std::nullopt, &raw);
+  platform::SetTransportSettings(saved);
+  EXPECT_NE(page.View().find("s_server"), std::string::npos) << page.View();
+  EXPECT_TRUE(raw.View().starts_with("HTTP/1.0 200 ok\r\n")) << raw.View();
 }
 
 TEST(WebAccessTest, NoByteOfAnAddressSplitsTheRequest) {

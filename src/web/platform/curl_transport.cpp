@@ -52,6 +52,18 @@ class Session {
   CURLSH* share() const { return share_.get(); }
   CURLM* multi() const { return multi_.get(); }
 
+  // One easy handle kept between requests: creating one costs more than resetting it.
+  EasyHandle TakeEasy() {
+    if (spare_) {
+      curl_easy_reset(spare_.get());
+      return std::move(spare_);
+    }
+    return EasyHandle(curl_easy_init());
+  }
+  void GiveBack(EasyHandle easy) {
+    if (!spare_) spare_ = std::move(easy);
+  }
+
   std::function<void()> waitHook;
   TransportSettings settings;
   int depth = 0;  // requests in flight on this thread (a wait hook may start another)
@@ -68,6 +80,7 @@ class Session {
     multi_.reset(curl_multi_init());
   }
   ~Session() {
+    spare_.reset();
     multi_.reset();
     share_.reset();
     curl_global_cleanup();
@@ -75,6 +88,7 @@ class Session {
 
   ShareHandle share_;
   MultiHandle multi_;
+  EasyHandle spare_;
 };
 
 // Checks every option as it is set; the first failure makes the request invalid.
@@ -194,6 +208,7 @@ HeaderList BuildHeaderList(std::string_view block, bool& ok) {
 }
 
 struct Transfer {
+  CURL* easy = nullptr;
   std::string body;
   std::string headers;
 };
@@ -208,6 +223,14 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
   auto* transfer = static_cast<Transfer*>(user);
   std::string_view line(data, size * count);
   if (line.substr(0, 5) == "HTTP/") transfer->headers.clear();
+  if (line == "\r\n" || line == "\n") {
+    // End of a header block: make room for a body of announced length at once.
+    curl_off_t length = -1;
+    if (curl_easy_getinfo(transfer->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK && length > 0 &&
+        length < (curl_off_t{1} << 30)) {
+      transfer->body.reserve(static_cast<std::size_t>(length));
+    }
+  }
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
   transfer->headers.append(line);
   transfer->headers.append("\r\n");
@@ -218,11 +241,19 @@ class CurlRequest final : public HttpRequest {
  public:
   CurlRequest(RequestTarget target, UrlHandle url, EasyHandle easy)
       : target_(std::move(target)), url_(std::move(url)), easy_(std::move(easy)) {}
+  ~CurlRequest() override {
+    // The handle still points at this request's URL and header list: clear it before it is kept.
+    curl_easy_reset(easy_.get());
+    Session::Get().GiveBack(std::move(easy_));
+  }
+  CurlRequest(const CurlRequest&) = delete;
+  CurlRequest& operator=(const CurlRequest&) = delete;
 
   Response Send(std::string_view headerBlock, const std::optional<std::string>& body) override {
     bool listOk = false;
     HeaderList headers = BuildHeaderList(headerBlock, listOk);
     Transfer transfer;
+    transfer.easy = easy_.get();
     Session& session = Session::Get();
     std::string agent;  // a header value never carries a line break or other control byte
     for (const char c : target_.agent) {
@@ -252,6 +283,7 @@ class CurlRequest final : public HttpRequest {
     const bool viaProxy = target_.proxy && !target_.proxy->empty() && !target_.secure;
     o.Set(CURLOPT_PROXY, viaProxy ? target_.proxy->c_str() : "");
     if (target_.useCookieStore) o.Set(CURLOPT_COOKIEFILE, "");
+    if (!session.settings.caFile.empty()) o.Set(CURLOPT_CAINFO, session.settings.caFile.c_str());
     if (body) {
       o.Set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()))
           .Set(CURLOPT_POSTFIELDS, body->data());
@@ -316,7 +348,7 @@ std::unique_ptr<HttpRequest> HttpRequest::Open(const RequestTarget& target) {
   if (target.port < 0 || target.port > 65535) return nullptr;
   UrlHandle url = BuildUrl(target);
   if (!url) return nullptr;
-  EasyHandle easy(curl_easy_init());
+  EasyHandle easy = Session::Get().TakeEasy();
   if (!easy) return nullptr;
   return std::make_unique<CurlRequest>(target, std::move(url), std::move(easy));
 }

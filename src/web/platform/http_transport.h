@@ -59,6 +59,7 @@ void SetWaitHook(std::function<void()> hook);
 struct TransportSettings {
   std::chrono::milliseconds connectTimeout{15000};
   std::chrono::seconds stallTimeout{30};  // a transfer that receives no byte this long fails
+  std::string caFile;                     // certificates to trust; empty: the system store
 };
 void SetTransportSettings(const TransportSettings& settings);
 [[nodiscard]] TransportSettings GetTransportSettings();
