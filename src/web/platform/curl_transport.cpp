@@ -52,18 +52,6 @@ class Session {
   CURLSH* share() const { return share_.get(); }
   CURLM* multi() const { return multi_.get(); }
 
-  // One easy handle kept between requests: creating one costs more than resetting it.
-  EasyHandle TakeEasy() {
-    if (spare_) {
-      curl_easy_reset(spare_.get());
-      return std::move(spare_);
-    }
-    return EasyHandle(curl_easy_init());
-  }
-  void GiveBack(EasyHandle easy) {
-    if (!spare_) spare_ = std::move(easy);
-  }
-
   std::function<void()> waitHook;
   TransportSettings settings;
   int depth = 0;  // requests in flight on this thread (a wait hook may start another)
@@ -80,7 +68,6 @@ class Session {
     multi_.reset(curl_multi_init());
   }
   ~Session() {
-    spare_.reset();
     multi_.reset();
     share_.reset();
     curl_global_cleanup();
@@ -88,7 +75,6 @@ class Session {
 
   ShareHandle share_;
   MultiHandle multi_;
-  EasyHandle spare_;
 };
 
 // Checks every option as it is set; the first failure makes the request invalid.
@@ -241,13 +227,6 @@ class CurlRequest final : public HttpRequest {
  public:
   CurlRequest(RequestTarget target, UrlHandle url, EasyHandle easy)
       : target_(std::move(target)), url_(std::move(url)), easy_(std::move(easy)) {}
-  ~CurlRequest() override {
-    // The handle still points at this request's URL and header list: clear it before it is kept.
-    curl_easy_reset(easy_.get());
-    Session::Get().GiveBack(std::move(easy_));
-  }
-  CurlRequest(const CurlRequest&) = delete;
-  CurlRequest& operator=(const CurlRequest&) = delete;
 
   Response Send(std::string_view headerBlock, const std::optional<std::string>& body) override {
     bool listOk = false;
@@ -348,7 +327,7 @@ std::unique_ptr<HttpRequest> HttpRequest::Open(const RequestTarget& target) {
   if (target.port < 0 || target.port > 65535) return nullptr;
   UrlHandle url = BuildUrl(target);
   if (!url) return nullptr;
-  EasyHandle easy = Session::Get().TakeEasy();
+  EasyHandle easy(curl_easy_init());
   if (!easy) return nullptr;
   return std::make_unique<CurlRequest>(target, std::move(url), std::move(easy));
 }
