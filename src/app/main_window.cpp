@@ -142,6 +142,7 @@ MainWindow::MainWindow() : escape_(QKeySequence(Qt::Key_Escape), this) {
 
   // The status bar keeps the bottom edge and the full width; its two parts end at 630 and 760.
   status_.setSizeGripEnabled(false);
+  status_.setAutoFillBackground(true);  // covers the bottom of 分组框5 beneath it
   status_.setFocusPolicy(Qt::NoFocus);
   Place(Control::状态条1, status_, *this, 0, kClientHeight - 20, kClientWidth, 20);
   const auto part = [this](QLabel& p, int x, int width, const char* text) {
