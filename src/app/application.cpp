@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "analysis/flow.h"
 #include "analysis/work_text.h"
 #include "app/edit_hook.h"
 #include "app/link_buttons.h"
@@ -60,6 +61,12 @@ void OnAppExit() {
 
 void InstallFatalBox() { SetFatalReporter(&FatalBox); }
 
+void BindAnalyzeButton(MainWindow& window, Fetch fetch) {
+  window.OnClicked(Control::按钮1, [&window, fetch = std::move(fetch)] {
+    window.RunBusy([&] { OnAnalyzeClicked(window, fetch); });
+  });
+}
+
 int Main(int argc, char** argv) {
   qInstallMessageHandler(&OnToolkitMessage);
   QApplication application(argc, argv);
@@ -77,6 +84,7 @@ int Main(int argc, char** argv) {
     ReportRuntimeError(0, FromUtf8("载入启动窗口失败"));
   }
   BindLinkButtons(*window, &OpenInBrowser);
+  BindAnalyzeButton(*window, WebFetch());
   OnMainWindowCreated(*window);
   window->show();
   window->activateWindow();

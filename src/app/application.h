@@ -1,7 +1,11 @@
 // Program entry and orderly end of the window program.
 #pragma once
 
+#include "analysis/flow.h"
+
 namespace qv::app {
+
+class MainWindow;
 
 using ExitCallback = void (*)();
 
@@ -16,6 +20,9 @@ void OnAppExit();
 // Installs the fatal reporter of the window program: a modal critical box
 // titled "错误" with one OK button.
 void InstallFatalBox();
+
+// Binds 按钮1 to the analysis flow over `fetch`, run busy.
+void BindAnalyzeButton(MainWindow& window, Fetch fetch);
 
 // The whole program: start-up, message loop, orderly end. Returns 0.
 int Main(int argc, char** argv);

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <limits>
 
 #include "text/gbk.h"
+#include "web/web_access.h"
 
 namespace qv::app {
 
@@ -194,12 +196,29 @@ void MainWindow::SetControlText(Control control, const Text& text) {
     l->setText(ToQString(text));
     if (QWidget* parent = l->parentWidget()) parent->update(l->geometry());
   }
+  ShowNowIfBusy();
 }
 
-void MainWindow::SetControlEnabled(Control control, bool enabled) { Widget(control)->setEnabled(enabled); }
+void MainWindow::SetControlEnabled(Control control, bool enabled) {
+  Widget(control)->setEnabled(enabled);
+  ShowNowIfBusy();
+}
 
 void MainWindow::SetButtonCaption(Control control, const Text& caption) {
   if (auto* b = qobject_cast<QPushButton*>(Widget(control))) b->setText(ToQString(caption));
+  ShowNowIfBusy();
+}
+
+void MainWindow::ShowNowIfBusy() {
+  if (busy_) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MainWindow::RunBusy(const std::function<void()>& work) {
+  SetBusy(true);
+  SetWebWaitHook([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  work();
+  SetWebWaitHook(nullptr);
+  SetBusy(false);
 }
 
 void MainWindow::OnClicked(Control button, std::function<void()> handler) {

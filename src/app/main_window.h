@@ -35,15 +35,20 @@ class MainWindow final : public QWidget, public WindowControls {
   // What a click on a button runs; clicks do nothing until one is set.
   void OnClicked(Control button, std::function<void()> handler);
 
-  // While busy, user input waits and a close request is kept until the work ends.
+  // While busy, user input waits, every write shows at once and a close
+  // request is kept until the work ends.
   void SetBusy(bool busy);
   [[nodiscard]] bool IsBusy() const { return busy_; }
+
+  // Runs `work` busy, painting (but taking no input) while it waits for the network.
+  void RunBusy(const std::function<void()>& work);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void Place(Control control, QWidget& widget, QWidget& parent, int x, int y, int w, int h);
+  void ShowNowIfBusy();
 
   QWidget* widgets_[static_cast<int>(Control::状态条1) + 1] = {};
   bool busy_ = false;

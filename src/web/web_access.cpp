@@ -49,6 +49,8 @@ void CompleteHeaders(Text& block, const Text& address, const Text& cookies) {
 
 }  // namespace
 
+void SetWebWaitHook(std::function<void()> hook) { platform::SetWaitHook(std::move(hook)); }
+
 const Text& DefaultAgentString() {
   static const Text agent(
       "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1; ZQ7KX; .NET CLR 2.0.50727; .NET CLR 3.0.04506.648; "

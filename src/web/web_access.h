@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "text/text.h"
@@ -41,5 +42,9 @@ Text WebAccess(const Text& address, std::int32_t method = 0, const Text& postTex
                Text* returnedCookies = nullptr, Text* extraHeaders = nullptr, Text* redirectAddress = nullptr,
                bool noRedirect = false, ByteBuffer* postBytes = nullptr,
                const std::optional<Text>& proxyAddress = std::nullopt, Text* rawHeaders = nullptr);
+
+// Called about every 50 ms on the caller's thread while a request is in flight
+// (the window keeps painting with it); nullptr removes it.
+void SetWebWaitHook(std::function<void()> hook);
 
 }  // namespace qv
