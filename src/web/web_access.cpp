@@ -49,6 +49,20 @@ void CompleteHeaders(Text& block, const Text& address, const Text& cookies) {
 
 }  // namespace
 
+void ScanResponseHeaders(const Text& rawHeaders, Text& redirectAddress, Text& returnedCookies) {
+  std::string cookieList;
+  for (const Text& line : SplitText(rawHeaders, "\r\n").Items()) {
+    if (FindText(line, "Location:") != -1) redirectAddress = HeaderLineValue(line);
+    if (FindText(line, "Set-Cookie") != -1) {
+      cookieList += TrimBoth(TextBetween(line, "Set-Cookie:", ";")).View();
+      cookieList += "; ";
+    }
+  }
+  // Every item was followed by "; ": cut the last one (an empty list stays empty).
+  const auto listLength = static_cast<std::int32_t>(cookieList.size());
+  returnedCookies = TextLeft(Text::Result(std::move(cookieList)), listLength - 2);
+}
+
 void SetWebWaitHook(std::function<void()> hook) { platform::SetWaitHook(std::move(hook)); }
 
 const Text& DefaultAgentString() {
@@ -98,17 +112,7 @@ Text WebAccess(const Text& address, std::int32_t method, const Text& postText, T
   ByteBuffer bodyBuffer(std::move(response.body));
   raw = response.completed ? Text(std::move(response.rawHeaders)) : BlankText(kFailedHeaderBlockSize);
 
-  returned = Text();
-  std::string cookieList;
-  for (const Text& line : SplitText(raw, "\r\n").Items()) {
-    if (FindText(line, "Location:") != -1) redirect = HeaderLineValue(line);
-    if (FindText(line, "Set-Cookie") != -1) {
-      cookieList += TrimBoth(TextBetween(line, "Set-Cookie:", ";")).View();
-      cookieList += "; ";
-    }
-  }
-  const auto listLength = static_cast<std::int32_t>(cookieList.size());
-  returned = TextLeft(Text::Result(std::move(cookieList)), listLength - 2);
+  ScanResponseHeaders(raw, redirect, returned);
   if (cookies != nullptr) (void)MergeCookies(*cookies, returned);
   if (redirect.IsEmpty()) redirect = CopyText(raw);
 

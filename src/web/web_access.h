@@ -43,6 +43,12 @@ Text WebAccess(const Text& address, std::int32_t method = 0, const Text& postTex
                bool noRedirect = false, ByteBuffer* postBytes = nullptr,
                const std::optional<Text>& proxyAddress = std::nullopt, Text* rawHeaders = nullptr);
 
+// The header scan: the value of the last line holding "Location:" (exact case,
+// anywhere in the line) into `redirectAddress`, left as it was without one; the
+// cookies of the lines holding "Set-Cookie" as "name=value" items joined by
+// "; " into `returnedCookies`.
+void ScanResponseHeaders(const Text& rawHeaders, Text& redirectAddress, Text& returnedCookies);
+
 // Called about every 50 ms on the caller's thread while a request is in flight
 // (the window keeps painting with it); nullptr removes it.
 void SetWebWaitHook(std::function<void()> hook);

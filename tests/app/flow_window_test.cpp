@@ -12,6 +12,7 @@
 #ifndef Q_MOC_RUN
 #include "app/application.h"
 #include "app/edit_hook.h"
+#include "app/link_buttons.h"
 #include "app/main_window.h"
 #include "support/fixture_shops.h"
 #endif
@@ -122,6 +123,34 @@ class FlowWindowTest : public QObject {
     QCOMPARE(Find<QPlainTextEdit>(*window, "编辑框4")->toPlainText(),
              Q(qv::test::TaobaoNavCssCleaned()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     QVERIFY(!window->isVisible());
+  }
+
+  void hostilePagesLeaveTheButtonUsableAndOpenNothingLocal_data() {
+    QTest::addColumn<QString>("cssHref");
+    QTest::newRow("file scheme") << QStringLiteral("file:///etc/passwd");
+    QTest::newRow("program") << QStringLiteral("C:\\Windows\\System32\\calc.exe");
+    QTest::newRow("javascript") << QStringLiteral("javascript:alert(1)");
+  }
+
+  void hostilePagesLeaveTheButtonUsableAndOpenNothingLocal() {
+    QFETCH(QString, cssHref);
+    const std::string href = cssHref.toStdString();
+    qv::test::HttpServer server([&href](const qv::test::RecordedRequest&) {
+      std::string page = qv::test::ShopPageHtml(Family::kTaobao, Template::kDesigner, href);
+      page.replace(page.find("__META__"), 8, "");
+      return qv::test::Reply{qv::test::Response(page)};
+    });
+    auto window = AnalysisWindow();
+    QStringList opened;
+    qv::app::BindLinkButtons(*window, [&opened](const std::string& a) { opened << QString::fromStdString(a); });
+    Find<QLineEdit>(*window, "编辑框1")->setText(Q(server.Url("shop.taobao.localhost") + "/"));
+    auto* button = Find<QPushButton>(*window, "按钮1");
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(Find<QLineEdit>(*window, "编辑框2")->text(), cssHref);
+    QCOMPARE(Find<QPlainTextEdit>(*window, "编辑框4")->toPlainText(), QString());
+    QVERIFY(button->isEnabled());
+    QTest::mouseClick(Find<QPushButton>(*window, "按钮2"), Qt::LeftButton);
+    QVERIFY(opened.isEmpty());
   }
 
   void failingAddressLeavesTheButtonUsable() {
