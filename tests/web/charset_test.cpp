@@ -70,6 +70,9 @@ TEST(ConvertCharsetTest, InvalidInputUnmappableCharactersAndBom) {
   Text gbk("GBK");
   Text utf8("UTF-8");
   EXPECT_EQ(ConvertCharset(Bytes("\xD6\xD0\xFF" "a\xD6"), &gbk, &utf8).View(), "\xE4\xB8\xAD?a?");
+  // An unassigned pair is one character: decoding stays in step (AA E5 is unassigned).
+  EXPECT_EQ(ConvertCharset(Bytes("\xAA\xE5\xD6\xD0"), &gbk, &utf8).View(), "?\xE4\xB8\xAD");
+  EXPECT_EQ(GbkToUtf8("\xAA\xE5\xD6\xD0"), "?\xE4\xB8\xAD");
 }
 
 TEST(ConvertCharsetTest, UnknownCharsetGivesInputBack) {

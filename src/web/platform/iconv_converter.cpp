@@ -75,15 +75,27 @@ bool Run(iconv_t cd, std::string_view in, std::string& out, OnError onError) {
   return true;
 }
 
+// How many bytes an undecodable sequence at the start of `s` spans. In code
+// page 936 a lead byte with a byte that can follow it is one character, even
+// when unassigned, so decoding stays in step with the characters.
+std::size_t InvalidSpan(std::string_view s, bool codePage936) {
+  if (!codePage936 || s.size() < 2) return 1;
+  const auto lead = static_cast<unsigned char>(s[0]);
+  const auto trail = static_cast<unsigned char>(s[1]);
+  const bool pair = lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+  return pair ? 2 : 1;
+}
+
 // Decodes `data` from a charset other than UTF-8; each invalid sequence becomes one "?".
 std::optional<std::string> DecodeToUtf8(std::string_view data, const std::string& from) {
   IconvHandle cd("UTF-8", EngineName(from));
   if (!cd.valid()) return std::nullopt;
+  const bool codePage936 = EngineName(from) == "CP936";
   std::string out;
   out.reserve(data.size() * 3 / 2);
-  if (!Run(cd.get(), data, out, [&](std::string_view, std::size_t) {
+  if (!Run(cd.get(), data, out, [&](std::string_view in, std::size_t pos) {
         out += '?';
-        return std::size_t{1};
+        return InvalidSpan(in.substr(pos), codePage936);
       })) {
     return std::nullopt;
   }
