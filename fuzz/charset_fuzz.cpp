@@ -3,6 +3,7 @@
 #include "fuzz_support.h"
 #include "text/gbk.h"
 #include "web/charset.h"
+#include "web/platform/converter.h"
 
 namespace {
 
@@ -24,7 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const qv::ByteBuffer data(input);
 
   const qv::ByteBuffer gbk = qv::ConvertCharset(data);
-  Check(gbk.Bytes() == qv::Utf8ToGbk(input), "UTF-8 to GBK: engine and table agree");
+  Check(gbk.Bytes() == qv::Utf8ToGbk(input), "UTF-8 to GBK goes through the table codec");
+  Check(!input.empty() || gbk.IsEmpty(), "nothing in, nothing out");
+  if (!input.empty()) {
+    Check(qv::platform::Reencode(input, "UTF-8", "GBK") == qv::Utf8ToGbk(input), "UTF-8 to GBK: engine and table agree");
+  }
 
   qv::Text from("GBK");
   qv::Text to("UTF-8");

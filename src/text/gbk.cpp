@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace qv {
 
 namespace gbk_tables {
@@ -12,33 +16,41 @@ extern const std::uint16_t kGbkToUnicode[128 * 191];
 
 namespace {
 
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-// Copies the ASCII run at s[i..] to out; returns the index after it.
-std::size_t CopyAsciiRun(std::string_view s, std::size_t i, std::string& out) {
-  const std::size_t begin = i;
-  while (i + 8 <= s.size()) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, s.data() + i, sizeof word);
-    if ((word & kHighBits) != 0) break;
-    i += 8;
+// Length of the run of ASCII bytes at the start of [p, end).
+std::size_t AsciiRun(const unsigned char* p, const unsigned char* end) {
+  const unsigned char* q = p;
+#ifdef __SSE2__
+  while (end - q >= 16) {
+    const int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q)));
+    if (mask != 0) return static_cast<std::size_t>(q - p) + static_cast<std::size_t>(__builtin_ctz(mask));
+    q += 16;
   }
-  while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
-  out.append(s.data() + begin, i - begin);
-  return i;
+#endif
+  while (q < end && *q < 0x80) ++q;
+  return static_cast<std::size_t>(q - p);
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+char* PutUtf8(char* o, std::uint32_t cp) {
+  if (cp < 0x800) {
+    *o++ = static_cast<char>(0xC0 | (cp >> 6));
   } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *o++ = static_cast<char>(0xE0 | (cp >> 12));
+    *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
   }
+  *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+  return o;
+}
+
+char* PutGbk(char* o, std::uint16_t g) {
+  if (g == 0) {
+    *o++ = '?';
+  } else if (g < 0x100) {
+    *o++ = static_cast<char>(g);
+  } else {
+    *o++ = static_cast<char>(g >> 8);
+    *o++ = static_cast<char>(g & 0xFF);
+  }
+  return o;
 }
 
 }  // namespace
@@ -76,74 +88,86 @@ std::size_t Utf8CharLength(std::string_view s, std::size_t& invalidLength) {
 }
 
 std::string Utf8ToGbk(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  std::size_t i = 0;
-  if (s.substr(0, 3) == "\xEF\xBB\xBF") i = 3;
-  while (i < s.size()) {
-    if (static_cast<unsigned char>(s[i]) < 0x80) {
-      i = CopyAsciiRun(s, i, out);
+  // Every character shrinks or keeps its size in GBK, so the input size is enough.
+  std::string out(s.size(), '\0');
+  char* o = out.data();
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const unsigned char* const end = p + s.size();
+  if (s.substr(0, 3) == "\xEF\xBB\xBF") p += 3;
+  while (p < end) {
+    if (*p < 0x80) {
+      const std::size_t run = AsciiRun(p, end);
+      std::memcpy(o, p, run);
+      o += run;
+      p += run;
       continue;
+    }
+    // The common case, a well-formed three-byte character (all of CJK).
+    if (end - p >= 3 && (p[0] & 0xF0) == 0xE0 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+      const std::uint32_t cp = ((p[0] & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+      if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+        o = PutGbk(o, gbk_tables::kUnicodeToGbk[cp]);
+        p += 3;
+        continue;
+      }
     }
     std::size_t invalid = 0;
-    const std::size_t len = Utf8CharLength(s.substr(i), invalid);
+    const std::size_t len = Utf8CharLength(std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)), invalid);
     if (len == 0) {
-      out += '?';
-      i += invalid;
+      *o++ = '?';
+      p += invalid;
       continue;
     }
-    const auto b = [&](std::size_t k) { return static_cast<std::uint32_t>(static_cast<unsigned char>(s[i + k])); };
     std::uint32_t cp = 0;
-    if (len == 2) cp = ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-    if (len == 3) cp = ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-    i += len;
-    const std::uint16_t g = len == 4 ? 0 : gbk_tables::kUnicodeToGbk[cp];
-    if (g == 0) {
-      out += '?';
-    } else if (g < 0x100) {
-      out += static_cast<char>(g);
-    } else {
-      out += static_cast<char>(g >> 8);
-      out += static_cast<char>(g & 0xFF);
-    }
+    if (len == 2) cp = ((p[0] & 0x1Fu) << 6) | (p[1] & 0x3Fu);
+    if (len == 3) cp = ((p[0] & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+    o = PutGbk(o, len == 4 ? 0 : gbk_tables::kUnicodeToGbk[cp]);  // beyond the basic plane: no GBK form
+    p += len;
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
 
 std::string GbkToUtf8(std::string_view s) {
-  std::string out;
-  out.reserve(s.size() + s.size() / 2);
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto lead = static_cast<unsigned char>(s[i]);
+  // A two-byte character becomes at most three bytes; a single byte at most three ("€").
+  std::string out(s.size() * 3, '\0');
+  char* o = out.data();
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const unsigned char* const end = p + s.size();
+  while (p < end) {
+    const unsigned lead = *p;
     if (lead < 0x80) {
-      i = CopyAsciiRun(s, i, out);
+      const std::size_t run = AsciiRun(p, end);
+      std::memcpy(o, p, run);
+      o += run;
+      p += run;
       continue;
     }
     if (lead == 0x80) {
       const std::uint16_t cp = gbk_tables::kGbkToUnicode[0];
       if (cp == 0) {
-        out += '?';
+        *o++ = '?';
       } else {
-        AppendUtf8(out, cp);
+        o = PutUtf8(o, cp);
       }
-      ++i;
+      ++p;
       continue;
     }
-    const unsigned trail = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+    const unsigned trail = p + 1 < end ? p[1] : 0;
     if (lead == 0xFF || trail < 0x40 || trail == 0x7F || trail == 0xFF) {
-      out += '?';  // not a two-byte character: only the lead byte is consumed
-      ++i;
+      *o++ = '?';  // not a two-byte character: only the lead byte is consumed
+      ++p;
       continue;
     }
     const std::uint16_t cp = gbk_tables::kGbkToUnicode[(lead - 0x80) * 191 + (trail - 0x40)];
     if (cp == 0) {
-      out += '?';
+      *o++ = '?';
     } else {
-      AppendUtf8(out, cp);
+      o = PutUtf8(o, cp);
     }
-    i += 2;
+    p += 2;
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
 

@@ -79,8 +79,21 @@ std::string TaobaoNavCssCleaned() { return " li{float:left}\r\n#page #content .b
 std::string TaobaoPlainCss() { return "#page #content .banner{}\r\n#page #content  .x{}\r\n"; }
 std::string TaobaoPlainCssCleaned() { return " .banner{}\r\n  .x{}\r\n"; }
 
-FixtureShops::FixtureShops(std::size_t pageSize, std::chrono::milliseconds delay)
-    : pageSize_(pageSize), delay_(delay), server_([this](const RecordedRequest& r) { return Serve(r); }) {}
+FixtureShops::FixtureShops(std::size_t pageSize, std::chrono::milliseconds delay, std::size_t cssSize)
+    : pageSize_(pageSize),
+      delay_(delay),
+      cssSize_(cssSize),
+      server_([this](const RecordedRequest& r) { return Serve(r); }) {}
+
+std::string FixtureShops::Css(const std::string& base) const {
+  if (cssSize_ == 0) return base;
+  std::string css = "@charset \"utf-8\";\n" + base;
+  const std::string rule = "#page #content  .item-list li{margin:0 4px} /* 商品列表 */\n"
+                           "#page #content .banner{background:url(//img.example/b.png)} /* 店招 */\n";
+  css.reserve(cssSize_ + rule.size());
+  while (css.size() < cssSize_) css += rule;
+  return css;
+}
 
 std::string FixtureShops::ShopAddress(Family family, Template kind, Encoding encoding) const {
   return "http://shop." + std::string(FamilyName(family)) + ".localhost:" + std::to_string(server_.port()) + "/" +
@@ -103,21 +116,30 @@ std::string FixtureShops::CleanedCss(Family family, Template kind) {
 }
 
 Reply FixtureShops::Serve(const RecordedRequest& request) const {
-  const std::string target = request.Target();
   Reply reply;
   reply.delay = delay_;
+  const std::string target = request.Target();
+  std::lock_guard<std::mutex> lock(cacheMutex_);
+  auto it = cache_.find(target);
+  if (it == cache_.end()) it = cache_.emplace(target, Build(target)).first;
+  reply.bytes = it->second;
+  return reply;
+}
+
+std::string FixtureShops::Build(const std::string& target) const {
+  Reply reply;
   const std::string css = "Content-Type: text/css\r\n";
   if (target == "/css/tmall.css") {
-    reply.bytes = Response(TmallCss(), css);
-    return reply;
+    reply.bytes = Response(Css(TmallCss()), css);
+    return reply.bytes;
   }
   if (target == "/css/taobao-nav.css") {
-    reply.bytes = Response(TaobaoNavCss(), css);
-    return reply;
+    reply.bytes = Response(Css(TaobaoNavCss()), css);
+    return reply.bytes;
   }
   if (target == "/css/taobao-plain.css") {
-    reply.bytes = Response(TaobaoPlainCss(), css);
-    return reply;
+    reply.bytes = Response(Css(TaobaoPlainCss()), css);
+    return reply.bytes;
   }
   for (const Family family : {Family::kTmall, Family::kTaobao}) {
     for (const Template kind : {Template::kDesigner, Template::kSystem, Template::kNeither}) {
@@ -137,12 +159,12 @@ Reply FixtureShops::Serve(const RecordedRequest& request) const {
         } else {
           reply.bytes = Response(html, "Content-Type: text/html; charset=UTF-8\r\n");
         }
-        return reply;
+        return reply.bytes;
       }
     }
   }
   reply.bytes = Response("<html>not found</html>", "", "404 Not Found");
-  return reply;
+  return reply.bytes;
 }
 
 }  // namespace qv::test

@@ -3,6 +3,8 @@
 // names such as shop.tmall.localhost (libcurl resolves *.localhost itself).
 #pragma once
 
+#include <map>
+#include <mutex>
 #include <string>
 
 #include "support/http_server.h"
@@ -38,7 +40,9 @@ inline constexpr char kDesignerName[] = "设计师乙";
 class FixtureShops {
  public:
   // Pages are padded to `pageSize` bytes; `delay` holds back every response.
-  explicit FixtureShops(std::size_t pageSize = 0, std::chrono::milliseconds delay = {});
+  // With `cssSize`, style sheets are padded to that size with UTF-8 rules
+  // (declared by "@charset", so they are converted as they are downloaded).
+  explicit FixtureShops(std::size_t pageSize = 0, std::chrono::milliseconds delay = {}, std::size_t cssSize = 0);
 
   // "http://shop.tmall.localhost:PORT/tmall/designer/gbk/" and the like.
   [[nodiscard]] std::string ShopAddress(Family family, Template kind, Encoding encoding) const;
@@ -52,8 +56,14 @@ class FixtureShops {
  private:
   Reply Serve(const RecordedRequest& request) const;
 
+  [[nodiscard]] std::string Css(const std::string& base) const;
+  [[nodiscard]] std::string Build(const std::string& target) const;
+
   std::size_t pageSize_;
   std::chrono::milliseconds delay_;
+  std::size_t cssSize_;
+  mutable std::mutex cacheMutex_;
+  mutable std::map<std::string, std::string> cache_;  // response bytes by target, built once
   HttpServer server_;
 };
 
