@@ -38,11 +38,31 @@ QString ToLineFeeds(QString text) {
   return text;
 }
 
+// A large style sheet is shown with its lines grouped into paragraphs of
+// kLinesPerBlock lines joined by line separators: the text looks and copies
+// the same (the editor reads a line separator back as a line feed), but the
+// editor builds some thousand blocks instead of one per line, which is what
+// made a multi-megabyte sheet take seconds to appear.
+constexpr qsizetype kGroupLinesAbove = 64 * 1024;
+constexpr int kLinesPerBlock = 32;
+
+QString GroupLines(QString text) {
+  if (text.size() < kGroupLinesAbove) return text;
+  QChar* c = text.data();
+  int line = 0;
+  for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+    if (c[i] == QLatin1Char('\n') && ++line % kLinesPerBlock != 0) c[i] = QChar::LineSeparator;
+  }
+  return text;
+}
+
 }  // namespace
 
 QString ToQString(const Text& text) {
-  const std::string utf8 = ToUtf8(text);
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  QString out(static_cast<qsizetype>(text.View().size()), Qt::Uninitialized);
+  const std::size_t units = GbkToUtf16(text.View(), reinterpret_cast<char16_t*>(out.data()));
+  out.truncate(static_cast<qsizetype>(units));
+  return out;
 }
 
 Text FromQString(const QString& text) {
@@ -190,7 +210,7 @@ void MainWindow::SetControlText(Control control, const Text& text) {
     edit->setText(ToQString(text));
     edit->setCursorPosition(0);
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
-    edit->setPlainText(ToLineFeeds(ToQString(text)));
+    edit->setPlainText(GroupLines(ToLineFeeds(ToQString(text))));
   } else if (auto* l = qobject_cast<QLabel*>(w)) {
     // The label paints no background: repaint it with the part of its parent beneath.
     l->setText(ToQString(text));

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -87,17 +88,18 @@ std::size_t Utf8CharLength(std::string_view s, std::size_t& invalidLength) {
   return need + 1;
 }
 
-std::string Utf8ToGbk(std::string_view s) {
-  // Every character shrinks or keeps its size in GBK, so the input size is enough.
-  std::string out(s.size(), '\0');
-  char* o = out.data();
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const unsigned char* const end = p + s.size();
-  if (s.substr(0, 3) == "\xEF\xBB\xBF") p += 3;
+void Utf8ToGbkInPlace(std::string& bytes) {
+  // Every character keeps or shrinks its size in GBK, so the output never
+  // overtakes the input and the conversion can run over the bytes themselves.
+  char* const begin = bytes.data();
+  char* o = begin;
+  const auto* p = reinterpret_cast<const unsigned char*>(begin);
+  const unsigned char* const end = p + bytes.size();
+  if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") p += 3;
   while (p < end) {
     if (*p < 0x80) {
       const std::size_t run = AsciiRun(p, end);
-      std::memcpy(o, p, run);
+      if (o != reinterpret_cast<const char*>(p)) std::memmove(o, p, run);
       o += run;
       p += run;
       continue;
@@ -106,32 +108,40 @@ std::string Utf8ToGbk(std::string_view s) {
     if (end - p >= 3 && (p[0] & 0xF0) == 0xE0 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
       const std::uint32_t cp = ((p[0] & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
       if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+        p += 3;  // read before writing: the output may reach these bytes
         o = PutGbk(o, gbk_tables::kUnicodeToGbk[cp]);
-        p += 3;
         continue;
       }
     }
     std::size_t invalid = 0;
-    const std::size_t len = Utf8CharLength(std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)), invalid);
+    const std::size_t len = Utf8CharLength(
+        std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)), invalid);
     if (len == 0) {
-      *o++ = '?';
       p += invalid;
+      *o++ = '?';
       continue;
     }
     std::uint32_t cp = 0;
     if (len == 2) cp = ((p[0] & 0x1Fu) << 6) | (p[1] & 0x3Fu);
     if (len == 3) cp = ((p[0] & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
-    o = PutGbk(o, len == 4 ? 0 : gbk_tables::kUnicodeToGbk[cp]);  // beyond the basic plane: no GBK form
     p += len;
+    o = PutGbk(o, len == 4 ? 0 : gbk_tables::kUnicodeToGbk[cp]);  // beyond the basic plane: no GBK form
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
+  bytes.resize(static_cast<std::size_t>(o - begin));
+}
+
+std::string Utf8ToGbk(std::string_view s) {
+  std::string out(s);
+  Utf8ToGbkInPlace(out);
   return out;
 }
 
 std::string GbkToUtf8(std::string_view s) {
-  // A two-byte character becomes at most three bytes; a single byte at most three ("€").
-  std::string out(s.size() * 3, '\0');
-  char* o = out.data();
+  // A two-byte character becomes at most three bytes; a single byte at most three
+  // ("€"). The scratch area is left uninitialised: only what is written is touched.
+  const std::unique_ptr<char[]> scratch = std::make_unique_for_overwrite<char[]>(s.size() * 3 + 1);
+  char* const begin = scratch.get();
+  char* o = begin;
   const auto* p = reinterpret_cast<const unsigned char*>(s.data());
   const unsigned char* const end = p + s.size();
   while (p < end) {
@@ -167,8 +177,39 @@ std::string GbkToUtf8(std::string_view s) {
     }
     p += 2;
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
-  return out;
+  return std::string(begin, static_cast<std::size_t>(o - begin));
+}
+
+std::size_t GbkToUtf16(std::string_view s, char16_t* out) {
+  char16_t* o = out;
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const unsigned char* const end = p + s.size();
+  while (p < end) {
+    const unsigned lead = *p;
+    if (lead < 0x80) {
+      const std::size_t run = AsciiRun(p, end);
+      for (std::size_t i = 0; i < run; ++i) o[i] = p[i];
+      o += run;
+      p += run;
+      continue;
+    }
+    if (lead == 0x80) {
+      const std::uint16_t cp = gbk_tables::kGbkToUnicode[0];
+      *o++ = cp == 0 ? u'?' : static_cast<char16_t>(cp);
+      ++p;
+      continue;
+    }
+    const unsigned trail = p + 1 < end ? p[1] : 0;
+    if (lead == 0xFF || trail < 0x40 || trail == 0x7F || trail == 0xFF) {
+      *o++ = u'?';  // not a two-byte character: only the lead byte is consumed
+      ++p;
+      continue;
+    }
+    const std::uint16_t cp = gbk_tables::kGbkToUnicode[(lead - 0x80) * 191 + (trail - 0x40)];
+    *o++ = cp == 0 ? u'?' : static_cast<char16_t>(cp);
+    p += 2;
+  }
+  return static_cast<std::size_t>(o - out);
 }
 
 Text FromUtf8(std::string_view utf8) { return Text::Present(Utf8ToGbk(utf8)); }

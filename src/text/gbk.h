@@ -20,7 +20,12 @@
 namespace qv {
 
 [[nodiscard]] std::string Utf8ToGbk(std::string_view utf8);
+// The same over the bytes themselves (GBK is never longer than its UTF-8).
+void Utf8ToGbkInPlace(std::string& bytes);
 [[nodiscard]] std::string GbkToUtf8(std::string_view gbk);
+// Decodes GBK into UTF-16 code units at `out`, which must hold gbk.size() units
+// (no character needs more units than bytes); returns the number written.
+std::size_t GbkToUtf16(std::string_view gbk, char16_t* out);
 
 // A present GBK text from UTF-8 source text. FromUtf8("中") holds D6 D0.
 [[nodiscard]] Text FromUtf8(std::string_view utf8);

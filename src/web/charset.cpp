@@ -22,31 +22,50 @@ bool IsCodePage936(const Text& name) { return NameIs(name, {"gbk", "cp936"}); }
 
 }  // namespace
 
-ByteBuffer StreamConvert(const ByteBuffer& data, const Text& fromCharset, const Text& toCharset,
+ByteBuffer StreamConvert(ByteBuffer data, const Text& fromCharset, const Text& toCharset,
                          std::optional<std::int32_t> skipBytes) {
   if (data.IsEmpty()) return {};
-  std::optional<std::string> converted;
+  std::string converted;
   if (IsUtf8(fromCharset) && IsCodePage936(toCharset)) {
     // The program's own conversion, on every download that declares UTF-8: the
-    // table codec gives the engine's bytes (its tables come from the engine) faster.
-    converted = Utf8ToGbk(data.View());
+    // table codec gives the engine's bytes (its tables come from the engine), faster.
+    converted = std::move(data).TakeBytes();
+    Utf8ToGbkInPlace(converted);
+  } else if (std::optional<std::string> engine =
+                 platform::Reencode(data.View(), fromCharset.Bytes(), toCharset.Bytes())) {
+    converted = std::move(*engine);
   } else {
-    converted = platform::Reencode(data.View(), fromCharset.Bytes(), toCharset.Bytes());
+    return data;  // an unknown charset: the input as it is
   }
-  if (!converted) return data;
-  if (skipBytes && *skipBytes > 0) converted->erase(0, static_cast<std::size_t>(*skipBytes));
-  return ByteBuffer(std::move(*converted));
+  if (skipBytes && *skipBytes > 0) converted.erase(0, static_cast<std::size_t>(*skipBytes));
+  return ByteBuffer(std::move(converted));
 }
 
-ByteBuffer ConvertCharset(const ByteBuffer& data, Text* fromCharset, Text* toCharset,
-                          std::optional<std::int32_t> skipBytes) {
-  Text from = fromCharset != nullptr ? *fromCharset : Text();
-  Text to = toCharset != nullptr ? *toCharset : Text();
+namespace {
+
+// Fills in the default charset names, also into the caller's empty variables.
+void Defaults(Text* fromCharset, Text* toCharset, Text& from, Text& to) {
+  from = fromCharset != nullptr ? *fromCharset : Text();
+  to = toCharset != nullptr ? *toCharset : Text();
   if (CompareText(from, "") == 0) from = "UTF-8";
   if (CompareText(to, "") == 0) to = "GBK";
   if (fromCharset != nullptr) *fromCharset = from;
   if (toCharset != nullptr) *toCharset = to;
-  return StreamConvert(data, from, to, skipBytes);
+}
+
+}  // namespace
+
+ByteBuffer ConvertCharset(const ByteBuffer& data, Text* fromCharset, Text* toCharset,
+                          std::optional<std::int32_t> skipBytes) {
+  return ConvertCharset(ByteBuffer(data), fromCharset, toCharset, skipBytes);
+}
+
+ByteBuffer ConvertCharset(ByteBuffer&& data, Text* fromCharset, Text* toCharset,
+                          std::optional<std::int32_t> skipBytes) {
+  Text from;
+  Text to;
+  Defaults(fromCharset, toCharset, from, to);
+  return StreamConvert(std::move(data), from, to, skipBytes);
 }
 
 }  // namespace qv

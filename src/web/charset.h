@@ -19,8 +19,12 @@ namespace qv {
                                         Text* toCharset = nullptr,
                                         std::optional<std::int32_t> skipBytes = std::nullopt);
 
+// The same, consuming `data`: UTF-8 to GBK then works over its bytes in place.
+[[nodiscard]] ByteBuffer ConvertCharset(ByteBuffer&& data, Text* fromCharset = nullptr, Text* toCharset = nullptr,
+                                        std::optional<std::int32_t> skipBytes = std::nullopt);
+
 // The conversion itself, with both charset names given.
-[[nodiscard]] ByteBuffer StreamConvert(const ByteBuffer& data, const Text& fromCharset, const Text& toCharset,
+[[nodiscard]] ByteBuffer StreamConvert(ByteBuffer data, const Text& fromCharset, const Text& toCharset,
                                        std::optional<std::int32_t> skipBytes = std::nullopt);
 
 }  // namespace qv

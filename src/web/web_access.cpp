@@ -120,7 +120,7 @@ Text WebAccess(const Text& address, std::int32_t method, const Text& postText, T
   const ByteBuffer marker(std::string("utf-8"));
   const std::int32_t utf8At = FindBytes(BytesLeft(bodyBuffer, kUtf8PositionBound - 1 + marker.Length() - 1), marker);
   if ((utf8At != -1 && utf8At < kUtf8PositionBound) || FindText(raw, "utf-8", 1, true) != -1) {
-    bodyBuffer = ConvertCharset(bodyBuffer);
+    bodyBuffer = ConvertCharset(std::move(bodyBuffer));
   }
   return BytesToText(std::move(bodyBuffer));
 }

@@ -46,6 +46,23 @@ TEST(GbkCodec, InvalidAndUnmappableInputBecomesQuestionMarks) {
   EXPECT_EQ(GbkToUtf8("\xFF" "a"), "?a");
 }
 
+TEST(GbkCodec, Utf16DecodingMatchesUtf8Decoding) {
+  const std::string gbk = "ab\xD6\xD0\x80\xA1\xA1\xFF" "c\xAA\xE5\xD6";
+  std::u16string units(gbk.size(), u'\0');
+  units.resize(GbkToUtf16(gbk, units.data()));
+  EXPECT_EQ(units, u"ab\u4E2D\u20AC\u3000?c??");
+  // A converter to and from UTF-8 gives the same characters.
+  EXPECT_EQ(GbkToUtf8(gbk), "ab\xE4\xB8\xAD\xE2\x82\xAC\xE3\x80\x80?c??");
+}
+
+TEST(GbkCodec, InPlaceConversionMatches) {
+  std::string bytes = "\xEF\xBB\xBF" "x\xE4\xB8\xAD\xF0\x9F\x98\x80y\xC3\xA9\xE4";
+  const std::string expected = Utf8ToGbk(bytes);
+  Utf8ToGbkInPlace(bytes);
+  EXPECT_EQ(bytes, expected);
+  EXPECT_EQ(bytes, "x\xD6\xD0?y\xA8\xA6?");
+}
+
 TEST(GbkCodec, LiteralsBecomeGbkText) {
   const Text t = FromUtf8("店铺名称：");
   EXPECT_TRUE(t.IsPresent());
