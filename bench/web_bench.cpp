@@ -39,10 +39,11 @@ void BM_Libcurl(benchmark::State& state) {
       body.clear();
       const std::string url = PageUrl(i);
       curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-      curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, +[](char* d, std::size_t s, std::size_t n, void* u) {
-        static_cast<std::string*>(u)->append(d, s * n);
-        return s * n;
-      });
+      curl_easy_setopt(
+          easy, CURLOPT_WRITEFUNCTION, +[](char* d, std::size_t s, std::size_t n, void* u) {
+            static_cast<std::string*>(u)->append(d, s * n);
+            return s * n;
+          });
       curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
       curl_easy_perform(easy);
       benchmark::DoNotOptimize(body.data());

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   Check(gbk.Bytes() == qv::Utf8ToGbk(input), "UTF-8 to GBK goes through the table codec");
   Check(!input.empty() || gbk.IsEmpty(), "nothing in, nothing out");
   if (!input.empty()) {
-    Check(qv::platform::Reencode(input, "UTF-8", "GBK") == qv::Utf8ToGbk(input), "UTF-8 to GBK: engine and table agree");
+    Check(qv::platform::Reencode(input, "UTF-8", "GBK") == qv::Utf8ToGbk(input),
+          "UTF-8 to GBK: engine and table agree");
   }
 
   qv::Text from("GBK");

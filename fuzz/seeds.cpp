@@ -29,7 +29,11 @@ int main(int argc, char** argv) {
       const std::string name = "page" + std::to_string(n++);
       // Pages: the selector bytes in front choose the address and split nothing else.
       Put(root / "flow_fuzz", name, std::string(1, static_cast<char>(n % 4)) + gbk);
-      Put(root / "extract_fuzz", name, "\x01\x05" "shop-name\x00" "WangWang\x00" + gbk);
+      Put(root / "extract_fuzz", name,
+          "\x01\x05"
+          "shop-name\x00"
+          "WangWang\x00" +
+              gbk);
       Put(root / "text_fuzz", name, std::string("\x01\x02") + "<a\x00>\x00" + gbk);
       Put(root / "charset_fuzz", name, page);
       Put(root / "charset_fuzz", name + "-gbk", gbk);

@@ -78,8 +78,8 @@ std::vector<std::string> RefSplit(const std::string& hay, const std::string& sep
 }
 
 bool IsSpaceAt(const std::string& s, std::size_t i) {
-  return s[i] == ' ' || (i + 1 < s.size() && static_cast<unsigned char>(s[i]) == 0xA1 &&
-                         static_cast<unsigned char>(s[i + 1]) == 0xA1);
+  return s[i] == ' ' ||
+         (i + 1 < s.size() && static_cast<unsigned char>(s[i]) == 0xA1 && static_cast<unsigned char>(s[i + 1]) == 0xA1);
 }
 
 }  // namespace
@@ -115,9 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   }
   const std::string compact = qv::RemoveAllSpaces(hay).Bytes();
   const Text compactText(compact);
-  Check(qv::FindText(compactText, " ") == -1 && qv::FindText(compactText, "\xA1\xA1") == -1 &&
-            compact.size() <= h.size(),
-        "RemoveAllSpaces leaves no space at a character start");
+  Check(
+      qv::FindText(compactText, " ") == -1 && qv::FindText(compactText, "\xA1\xA1") == -1 && compact.size() <= h.size(),
+      "RemoveAllSpaces leaves no space at a character start");
   Check(qv::ToLowerCase(hay).Length() == hay.Length(), "ToLowerCase keeps the length");
   (void)qv::ToInteger(hay);
   return 0;

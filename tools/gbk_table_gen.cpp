@@ -50,8 +50,7 @@ std::vector<std::string> ReadLines(const char* path) {
 unsigned DecodeSingle(const std::string& s) {
   const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
   if (s.size() == 2 && (b(0) & 0xE0) == 0xC0) return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-  if (s.size() == 3 && (b(0) & 0xF0) == 0xE0)
-    return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
+  if (s.size() == 3 && (b(0) & 0xF0) == 0xE0) return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
   return 0;
 }
 
@@ -93,8 +92,8 @@ int Emit(const char* uniPath, const char* gbkPath, const char* outPath) {
     if (g.size() == 1 && static_cast<unsigned char>(g[0]) >= 0x80) {
       toGbk[cp] = static_cast<unsigned char>(g[0]);
     } else if (g.size() == 2) {
-      toGbk[cp] = static_cast<std::uint16_t>((static_cast<unsigned char>(g[0]) << 8) |
-                                             static_cast<unsigned char>(g[1]));
+      toGbk[cp] =
+          static_cast<std::uint16_t>((static_cast<unsigned char>(g[0]) << 8) | static_cast<unsigned char>(g[1]));
     }
   }
 

@@ -20,9 +20,7 @@ RecipeStep Extract(std::string_view left, std::string_view right) {
 RecipeStep KeepAfterLast(std::string_view marker) {
   return {Op::kKeepAfterLast, Control::编辑框1, FromUtf8(marker), {}, {}, 0};
 }
-RecipeStep Show(Control control, std::string_view prefix) {
-  return {Op::kShow, control, FromUtf8(prefix), {}, {}, 0};
-}
+RecipeStep Show(Control control, std::string_view prefix) { return {Op::kShow, control, FromUtf8(prefix), {}, {}, 0}; }
 RecipeStep Write(Control control, std::string_view text) { return {Op::kWrite, control, FromUtf8(text), {}, {}, 0}; }
 RecipeStep Prepend(std::string_view text) { return {Op::kPrepend, Control::编辑框1, FromUtf8(text), {}, {}, 0}; }
 RecipeStep TestOrSkip(std::string_view word, int skip) {
@@ -49,64 +47,74 @@ Fetch WebFetch() {
 
 const Recipe& TmallRecipe() {
   static const Recipe recipe = {
-      Download(Control::编辑框1),                       // M1
-      Extract("slogo-shopname", "WangWang"),            // M2
-      Extract(">", "</a>"),                             // M3
-      Show(Control::透明标签5, kShopNamePrefix),        // M4
-      Download(Control::编辑框1),                       // M5
-      Extract("shopkeeper", "WangWang"),                // M6
-      Extract(kHrefQuote, "</a>"),                      // M7
-      KeepAfterLast(">"),                               // M8
-      Show(Control::透明标签6, kShopkeeperPrefix),      // M9
-      Download(Control::编辑框1),                       // M10
-      TestOrSkip("designer's", 6),                      // M11
-      Extract("店铺设计：", "</span>"),                 // M11a
-      Extract(">", "</a>"),                             // M11b
-      Show(Control::透明标签2, kDesignerPrefix),        // M11c
-      Download(Control::编辑框1),                       // M11d
-      Extract("designer's", "独立模块css"),             // M11e
-      Extract(kHrefQuote, kQuote),                      // M11f
-      TestOrSkip("system module", 4),                   // M12
-      Write(Control::透明标签2, kSystemTemplate),       // M12a
-      Extract("head fix rgn", "我的淘宝"),              // M12b
-      Extract("http://img", kQuote),                    // M12c
-      Prepend("http://img"),                            //      (even when the extraction gave "")
-      Show(Control::编辑框2, ""),                       // M13
-      Download(Control::编辑框2),                       // M14
-      Remove("#page #content  "),                       // M15
-      Show(Control::编辑框4, ""),                       // M16
+      // The shop name.
+      Download(Control::编辑框1),
+      Extract("slogo-shopname", "WangWang"),
+      Extract(">", "</a>"),
+      Show(Control::透明标签5, kShopNamePrefix),
+      // The shopkeeper.
+      Download(Control::编辑框1),
+      Extract("shopkeeper", "WangWang"),
+      Extract(kHrefQuote, "</a>"),
+      KeepAfterLast(">"),
+      Show(Control::透明标签6, kShopkeeperPrefix),
+      // A designer template: its designer, and the style sheet from a fresh page.
+      Download(Control::编辑框1),
+      TestOrSkip("designer's", 6),
+      Extract("店铺设计：", "</span>"),
+      Extract(">", "</a>"),
+      Show(Control::透明标签2, kDesignerPrefix),
+      Download(Control::编辑框1),
+      Extract("designer's", "独立模块css"),
+      Extract(kHrefQuote, kQuote),
+      // The system template: the style sheet behind "http://img", prefix kept even
+      // when the extraction finds nothing.
+      TestOrSkip("system module", 4),
+      Write(Control::透明标签2, kSystemTemplate),
+      Extract("head fix rgn", "我的淘宝"),
+      Extract("http://img", kQuote),
+      Prepend("http://img"),
+      // The style sheet, cleaned of its selector prefix.
+      Show(Control::编辑框2, ""),
+      Download(Control::编辑框2),
+      Remove("#page #content  "),
+      Show(Control::编辑框4, ""),
   };
   return recipe;
 }
 
 const Recipe& TaobaoRecipe() {
   static const Recipe recipe = {
-      Download(Control::编辑框1),                                         // B1
-      Extract("shop-name", "进入店铺"),                                   // B2
-      Extract(">", "<i"),                                                 // B3
-      KeepAfterLast(">"),                                                 // B4
-      Show(Control::透明标签5, kShopNamePrefix),                          // B5
-      Download(Control::编辑框1),                                         // B6
-      Extract("seller", "wangwang"),                                      // B7
-      Extract("掌柜：", "</a>"),                                          // B8
-      Show(Control::透明标签6, kShopkeeperPrefix),                        // B9
-      Download(Control::编辑框1),                                         // B10
-      TestOrSkip("designer's", 6),                                        // B11
-      Extract("店铺设计：", "</span>"),                                   // B11a
-      Extract(">", "</a>"),                                               // B11b
-      Show(Control::透明标签2, kDesignerPrefix),                          // B11c
-      Download(Control::编辑框1),                                         // B11d
-      Extract("designer's", "S GLOBAL JS"),                               // B11e
-      Extract(kHrefQuote, kQuote),                                        // B11f
-      TestOrSkip("system module", 3),                                     // B12
-      Write(Control::透明标签2, kSystemTemplate),                         // B12a
-      Extract("模块自定义（设计师）css输出", "GLOBAL"),                   // B12b
-      Extract(kHrefQuote, kQuote),                                        // B12c
-      Show(Control::编辑框2, ""),                                         // B13
-      Download(Control::编辑框2),                                         // B14
-      RemoveChoosing(".tshop-pbsm-shop-nav-ch", "#page #content .tshop-pbsm-shop-nav-ch",
-                     "#page #content"),                                   // B15
-      Show(Control::编辑框4, ""),                                         // B16
+      // The shop name.
+      Download(Control::编辑框1),
+      Extract("shop-name", "进入店铺"),
+      Extract(">", "<i"),
+      KeepAfterLast(">"),
+      Show(Control::透明标签5, kShopNamePrefix),
+      // The shopkeeper.
+      Download(Control::编辑框1),
+      Extract("seller", "wangwang"),
+      Extract("掌柜：", "</a>"),
+      Show(Control::透明标签6, kShopkeeperPrefix),
+      // A designer template: its designer, and the style sheet from a fresh page.
+      Download(Control::编辑框1),
+      TestOrSkip("designer's", 6),
+      Extract("店铺设计：", "</span>"),
+      Extract(">", "</a>"),
+      Show(Control::透明标签2, kDesignerPrefix),
+      Download(Control::编辑框1),
+      Extract("designer's", "S GLOBAL JS"),
+      Extract(kHrefQuote, kQuote),
+      // The system template.
+      TestOrSkip("system module", 3),
+      Write(Control::透明标签2, kSystemTemplate),
+      Extract("模块自定义（设计师）css输出", "GLOBAL"),
+      Extract(kHrefQuote, kQuote),
+      // The style sheet: a sheet with the shop navigation keeps its other prefixes.
+      Show(Control::编辑框2, ""),
+      Download(Control::编辑框2),
+      RemoveChoosing(".tshop-pbsm-shop-nav-ch", "#page #content .tshop-pbsm-shop-nav-ch", "#page #content"),
+      Show(Control::编辑框4, ""),
   };
   return recipe;
 }

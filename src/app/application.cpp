@@ -41,8 +41,8 @@ void OnToolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& 
 }
 
 void OpenInBrowser(const std::string& address) {
-  QDesktopServices::openUrl(QUrl(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())),
-                                 QUrl::TolerantMode));
+  QDesktopServices::openUrl(
+      QUrl(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())), QUrl::TolerantMode));
 }
 
 }  // namespace
@@ -62,9 +62,8 @@ void OnAppExit() {
 void InstallFatalBox() { SetFatalReporter(&FatalBox); }
 
 void BindAnalyzeButton(MainWindow& window, Fetch fetch) {
-  window.OnClicked(Control::按钮1, [&window, fetch = std::move(fetch)] {
-    window.RunBusy([&] { OnAnalyzeClicked(window, fetch); });
-  });
+  window.OnClicked(Control::按钮1,
+                   [&window, fetch = std::move(fetch)] { window.RunBusy([&] { OnAnalyzeClicked(window, fetch); }); });
 }
 
 int Main(int argc, char** argv) {

@@ -54,7 +54,7 @@ void OnOpenCssUrlClicked(WindowControls& window, const AddressOpener& opener) {
 
 void OnJoinGroupClicked(const AddressOpener& opener) { OpenAddress(InvitationLink(), opener); }
 
-void BindLinkButtons(MainWindow& window, AddressOpener opener) {
+void BindLinkButtons(MainWindow& window, const AddressOpener& opener) {
   window.OnClicked(Control::按钮4, [&window, opener] { OnOpenShopUrlClicked(window, opener); });
   window.OnClicked(Control::按钮2, [&window, opener] { OnOpenCssUrlClicked(window, opener); });
   window.OnClicked(Control::按钮3, [opener] { OnJoinGroupClicked(opener); });

@@ -28,6 +28,6 @@ void OnJoinGroupClicked(const AddressOpener& opener);
 
 class MainWindow;
 // Binds 按钮4, 按钮2 and 按钮3 to their handlers with `opener`.
-void BindLinkButtons(MainWindow& window, AddressOpener opener);
+void BindLinkButtons(MainWindow& window, const AddressOpener& opener);
 
 }  // namespace qv::app

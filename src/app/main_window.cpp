@@ -43,7 +43,7 @@ QString ToLineFeeds(QString text) {
 // the same (the editor reads a line separator back as a line feed), but the
 // editor builds some thousand blocks instead of one per line, which is what
 // made a multi-megabyte sheet take seconds to appear.
-constexpr qsizetype kGroupLinesAbove = 64 * 1024;
+constexpr qsizetype kGroupLinesAbove = qsizetype{64} * 1024;
 constexpr int kLinesPerBlock = 32;
 
 QString GroupLines(QString text) {

@@ -44,9 +44,7 @@ Fetch WithProgress(const Fetch& fetch, std::FILE* err) {
 
 }  // namespace
 
-HeadlessControls::HeadlessControls() {
-  texts_[static_cast<int>(Control::按钮1)] = FromUtf8("分析css");
-}
+HeadlessControls::HeadlessControls() { texts_[static_cast<int>(Control::按钮1)] = FromUtf8("分析css"); }
 
 Text HeadlessControls::GetControlText(Control control) { return texts_[static_cast<int>(control)]; }
 
@@ -98,9 +96,9 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, co
   const auto text = [&](Control c) { return ToUtf8(controls.GetControlText(c)); };
   if (json) {
     const nlohmann::ordered_json result = {
-        {"shopName", text(Control::透明标签5)},   {"shopkeeper", text(Control::透明标签6)},
-        {"template", text(Control::透明标签2)},   {"cssAddress", text(Control::编辑框2)},
-        {"css", text(Control::编辑框4)},          {"buttonEnabled", controls.ButtonEnabled()},
+        {"shopName", text(Control::透明标签5)},  {"shopkeeper", text(Control::透明标签6)},
+        {"template", text(Control::透明标签2)},  {"cssAddress", text(Control::编辑框2)},
+        {"css", text(Control::编辑框4)},         {"buttonEnabled", controls.ButtonEnabled()},
         {"buttonCaption", text(Control::按钮1)},
     };
     Write(out, result.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n");

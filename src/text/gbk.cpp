@@ -114,8 +114,8 @@ void Utf8ToGbkInPlace(std::string& bytes) {
       }
     }
     std::size_t invalid = 0;
-    const std::size_t len = Utf8CharLength(
-        std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)), invalid);
+    const std::size_t len =
+        Utf8CharLength(std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)), invalid);
     if (len == 0) {
       p += invalid;
       *o++ = '?';

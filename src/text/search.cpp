@@ -1,9 +1,10 @@
 #include "text/search.h"
 
+#include <string.h>  // memmem
+
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <string.h>  // memmem
 
 namespace qv::detail {
 

@@ -17,8 +17,7 @@ inline constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 // The first offset >= `from` at which `needle` occurs at a character start of a
 // walk that begins at `from`, or kNotFound. `needle` must not be empty. With
 // `fold`, 'A'..'Z' match 'a'..'z' in every compared byte.
-[[nodiscard]] std::size_t FindAtCharStart(std::string_view hay, std::size_t from, std::string_view needle,
-                                          bool fold);
+[[nodiscard]] std::size_t FindAtCharStart(std::string_view hay, std::size_t from, std::string_view needle, bool fold);
 
 // Advances a character walk from the character start `pos` to the first
 // character start >= `target`.

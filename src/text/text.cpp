@@ -121,8 +121,8 @@ std::int32_t FindTextReverse(const Text& text, const Text& sought, bool ignoreCa
   return last == kNotFound ? -1 : Position(last);
 }
 
-Text ReplaceText(const Text& text, const Text& sought, const Text& replacement, bool caseSensitive,
-                 std::int32_t start, std::optional<std::int32_t> maximum) {
+Text ReplaceText(const Text& text, const Text& sought, const Text& replacement, bool caseSensitive, std::int32_t start,
+                 std::optional<std::int32_t> maximum) {
   const std::string_view hay = text.View();
   const std::string_view needle = sought.View();
   const std::size_t from = start <= 1 ? 0 : Size(start) - 1;

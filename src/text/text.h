@@ -140,9 +140,8 @@ class TextArray {
 // counts as 1, beyond the last byte changes nothing) leaves the bytes before it
 // as they are; `maximum` limits the number of replacements (0 or less changes
 // nothing). Note: the flag means case-SENSITIVE here.
-[[nodiscard]] Text ReplaceText(const Text& text, const Text& sought, const Text& replacement,
-                               bool caseSensitive, std::int32_t start = 1,
-                               std::optional<std::int32_t> maximum = std::nullopt);
+[[nodiscard]] Text ReplaceText(const Text& text, const Text& sought, const Text& replacement, bool caseSensitive,
+                               std::int32_t start = 1, std::optional<std::int32_t> maximum = std::nullopt);
 // The pieces between exact occurrences of `separator`; no trailing empty item.
 // SplitText("a,,b", ",") == {"a", "", "b"}; SplitText("a,", ",") == {"a"};
 // SplitText("", ",") == {}; SplitText("ab", "") == {"ab"}.

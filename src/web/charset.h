@@ -15,8 +15,7 @@ namespace qv {
 // Invalid input and characters the target lacks become "?"; a UTF-8
 // byte-order mark at the start is dropped; an unknown charset name gives the
 // input back unchanged. ConvertCharset(E4 B8 AD) == D6 D0.
-[[nodiscard]] ByteBuffer ConvertCharset(const ByteBuffer& data, Text* fromCharset = nullptr,
-                                        Text* toCharset = nullptr,
+[[nodiscard]] ByteBuffer ConvertCharset(const ByteBuffer& data, Text* fromCharset = nullptr, Text* toCharset = nullptr,
                                         std::optional<std::int32_t> skipBytes = std::nullopt);
 
 // The same, consuming `data`: UTF-8 to GBK then works over its bytes in place.

@@ -255,7 +255,8 @@ struct CleanCase {
 
 TEST(AnalysisFlow, StyleSheetCleanUps) {
   const std::vector<CleanCase> cases = {
-      {"tmall: two spaces removed, one space kept", true, "#page #content  .a{}#page #content .b{}", ".a{}#page #content .b{}"},
+      {"tmall: two spaces removed, one space kept", true, "#page #content  .a{}#page #content .b{}",
+       ".a{}#page #content .b{}"},
       {"tmall: case matters", true, "#PAGE #CONTENT  .a{}", "#PAGE #CONTENT  .a{}"},
       {"tmall: three spaces leave one", true, "#page #content   .a{}", " .a{}"},
       {"taobao with nav", false, "#page #content .tshop-pbsm-shop-nav-ch a{}#page #content .b{}",

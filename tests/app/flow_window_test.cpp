@@ -57,8 +57,7 @@ class FlowWindowTest : public QObject {
                                    .arg(f == Family::kTmall ? "tmall" : "taobao")
                                    .arg(static_cast<int>(t))
                                    .arg(static_cast<int>(e));
-          QTest::newRow(name.toUtf8().constData()) << static_cast<int>(f) << static_cast<int>(t)
-                                                   << static_cast<int>(e);
+          QTest::newRow(name.toUtf8().constData()) << static_cast<int>(f) << static_cast<int>(t) << static_cast<int>(e);
         }
       }
     }
@@ -104,7 +103,8 @@ class FlowWindowTest : public QObject {
   void windowPaintsWhileWaitingAndClosesAfterTheWork() {
     qv::test::FixtureShops slow(0, std::chrono::milliseconds(150));
     auto window = AnalysisWindow();
-    Find<QLineEdit>(*window, "编辑框1")->setText(Q(slow.ShopAddress(Family::kTaobao, Template::kDesigner, Encoding::kGbk)));
+    Find<QLineEdit>(*window, "编辑框1")
+        ->setText(Q(slow.ShopAddress(Family::kTaobao, Template::kDesigner, Encoding::kGbk)));
     auto* button = Find<QPushButton>(*window, "按钮1");
     QString captionMeanwhile;
     bool enabledMeanwhile = true;

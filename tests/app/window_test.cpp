@@ -140,14 +140,15 @@ class WindowTest : public QObject {
 
     const QString help = Find<QLabel>(window, "透明标签1")->text();
     QVERIFY(help.startsWith(Q("1、支持淘宝旺铺专业版和天猫店铺；\n2、支持默认模板和购买sdk模板的店铺；\n3、")));
-    QVERIFY(help.contains(Q("\n4、抓取速度依网速而定，一般一两秒完成；若取不出，请检查是否输入了正确的地址，并重启软件再试；")));
+    QVERIFY(help.contains(
+        Q("\n4、抓取速度依网速而定，一般一两秒完成；若取不出，请检查是否输入了正确的地址，并重启软件再试；")));
   }
 
   void focusOrderWrapsAndSkipsDisabledButtons() {
     auto window = ShownWindow();
     QCOMPARE(FocusedName(), Q("编辑框1"));
     const QStringList forward = {Q("按钮1"), Q("编辑框2"), Q("编辑框4"), Q("按钮2"),
-                                 Q("按钮3"), Q("按钮4"), Q("编辑框1")};
+                                 Q("按钮3"), Q("按钮4"),   Q("编辑框1")};
     for (const QString& expected : forward) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       QCOMPARE(FocusedName(), expected);
@@ -207,7 +208,8 @@ class WindowTest : public QObject {
 
     window->SetControlText(Control::编辑框2, Text("style.css"));
     window->SetControlText(Control::编辑框4, Text("a{}\r\nb{}"));
-    for (const Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
       for (const char* name : {"编辑框1", "编辑框2"}) {
         auto* edit = Find<QLineEdit>(*window, name);
         edit->setFocus();
@@ -349,8 +351,7 @@ int RunFatalChild(int argc, char** argv) {
   QTimer::singleShot(100, [] {
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->isVisible()) {
-        const QString line = box->windowTitle() + "|" + box->text() + "|" +
-                             QString::number(box->buttons().size());
+        const QString line = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->buttons().size());
         std::fputs(line.toUtf8().constData(), stdout);
         std::fflush(stdout);
         box->button(QMessageBox::Ok)->click();

@@ -33,10 +33,10 @@ Reply HostileShop(const RecordedRequest& r, const std::string& cssHref) {
 
 struct CssCase {
   const char* name;
-  std::string href;             // behind "http://shop.taobao.localhost:PORT" when relative
-  bool relative;                // whether href is a path on the fixture server
-  std::string expectedOut;      // standard output
-  std::string expectedTarget;   // the style-sheet request the server sees; "" for none
+  std::string href;            // behind "http://shop.taobao.localhost:PORT" when relative
+  bool relative;               // whether href is a path on the fixture server
+  std::string expectedOut;     // standard output
+  std::string expectedTarget;  // the style-sheet request the server sees; "" for none
 };
 
 TEST(CliFaults, HostileStyleSheetAddresses) {
@@ -86,7 +86,10 @@ TEST(CliFaults, BrokenShopServersEndCleanly) {
       {"redirect loop", [](const RecordedRequest&) { return Reply{Response("", "Location: /\r\n", "302 Found")}; }},
       {"redirect to a local file",
        [](const RecordedRequest&) { return Reply{Response("", "Location: file:///etc/passwd\r\n", "302 Found")}; }},
-      {"malformed status line", [](const RecordedRequest&) { return Reply{"BANANA\r\n\r\n", {}, true}; }},
+      {"malformed status line",
+       [](const RecordedRequest&) {
+         return Reply{"BANANA\r\n\r\n", {}, true};
+       }},
       {"never answers the first request",
        [first = std::make_shared<bool>(true)](const RecordedRequest&) {
          Reply reply{"", {}, false, false, *first};

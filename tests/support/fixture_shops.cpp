@@ -10,18 +10,24 @@ const char* FamilyName(Family f) { return f == Family::kTmall ? "tmall" : "taoba
 
 const char* TemplateName(Template t) {
   switch (t) {
-    case Template::kDesigner: return "designer";
-    case Template::kSystem: return "system";
-    case Template::kNeither: return "neither";
+    case Template::kDesigner:
+      return "designer";
+    case Template::kSystem:
+      return "system";
+    case Template::kNeither:
+      return "neither";
   }
   return "";
 }
 
 const char* EncodingName(Encoding e) {
   switch (e) {
-    case Encoding::kGbk: return "gbk";
-    case Encoding::kUtf8Meta: return "utf8-meta";
-    case Encoding::kUtf8Header: return "utf8-header";
+    case Encoding::kGbk:
+      return "gbk";
+    case Encoding::kUtf8Meta:
+      return "utf8-meta";
+    case Encoding::kUtf8Header:
+      return "utf8-header";
   }
   return "";
 }
@@ -88,8 +94,9 @@ FixtureShops::FixtureShops(std::size_t pageSize, std::chrono::milliseconds delay
 std::string FixtureShops::Css(const std::string& base) const {
   if (cssSize_ == 0) return base;
   std::string css = "@charset \"utf-8\";\n" + base;
-  const std::string rule = "#page #content  .item-list li{margin:0 4px} /* 商品列表 */\n"
-                           "#page #content .banner{background:url(//img.example/b.png)} /* 店招 */\n";
+  const std::string rule =
+      "#page #content  .item-list li{margin:0 4px} /* 商品列表 */\n"
+      "#page #content .banner{background:url(//img.example/b.png)} /* 店招 */\n";
   css.reserve(cssSize_ + rule.size());
   while (css.size() < cssSize_) css += rule;
   return css;
@@ -107,7 +114,8 @@ std::string FixtureShops::CssAddress(Family family, Template kind) const {
     return (kind == Template::kSystem ? "http://img.tmall.localhost:" : "http://shop.tmall.localhost:") + port +
            "/css/tmall.css";
   }
-  return "http://shop.taobao.localhost:" + port + (kind == Template::kDesigner ? "/css/taobao-nav.css" : "/css/taobao-plain.css");
+  return "http://shop.taobao.localhost:" + port +
+         (kind == Template::kDesigner ? "/css/taobao-nav.css" : "/css/taobao-plain.css");
 }
 
 std::string FixtureShops::CleanedCss(Family family, Template kind) {
@@ -144,13 +152,13 @@ std::string FixtureShops::Build(const std::string& target) const {
   for (const Family family : {Family::kTmall, Family::kTaobao}) {
     for (const Template kind : {Template::kDesigner, Template::kSystem, Template::kNeither}) {
       for (const Encoding encoding : {Encoding::kGbk, Encoding::kUtf8Meta, Encoding::kUtf8Header}) {
-        const std::string path = std::string("/") + FamilyName(family) + "/" + TemplateName(kind) + "/" +
-                                 EncodingName(encoding) + "/";
+        const std::string path =
+            std::string("/") + FamilyName(family) + "/" + TemplateName(kind) + "/" + EncodingName(encoding) + "/";
         if (target != path) continue;
         std::string html = ShopPageHtml(family, kind, CssAddress(family, kind), pageSize_);
         const std::string meta = encoding == Encoding::kUtf8Meta ? "<meta charset=\"utf-8\">"
-                                 : encoding == Encoding::kGbk   ? "<meta charset=\"gbk\">"
-                                                                : "";
+                                 : encoding == Encoding::kGbk    ? "<meta charset=\"gbk\">"
+                                                                 : "";
         html.replace(html.find("__META__"), 8, meta);
         if (encoding == Encoding::kGbk) {
           reply.bytes = Response(Utf8ToGbk(html), "Content-Type: text/html; charset=GBK\r\n");

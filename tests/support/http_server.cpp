@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 
 namespace qv::test {
 
@@ -23,8 +25,10 @@ int Listen(int& port) {
   addr.sin_family = AF_INET;
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   addr.sin_port = 0;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  ::listen(fd, 64);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 64) != 0) {
+    std::perror("test server: cannot listen on loopback");
+    std::abort();
+  }
   socklen_t len = sizeof addr;
   ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
   port = ntohs(addr.sin_port);
@@ -67,8 +71,8 @@ std::string RecordedRequest::HeaderValue(const std::string& name) const {
 }
 
 std::string Response(const std::string& body, const std::string& extraHeaders, const std::string& status) {
-  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extraHeaders +
-         "\r\n" + body;
+  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extraHeaders + "\r\n" +
+         body;
 }
 
 HttpServer::HttpServer(Handler handler) : handler_(std::move(handler)) {

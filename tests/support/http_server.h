@@ -18,16 +18,16 @@ struct RecordedRequest {
   std::string body;
   int connection = 0;  // 1-based number of the connection it came on
   [[nodiscard]] std::string RequestLine() const { return head.substr(0, head.find("\r\n")); }
-  [[nodiscard]] std::string Target() const;  // the request target of the request line
+  [[nodiscard]] std::string Target() const;                              // the request target of the request line
   [[nodiscard]] std::string HeaderValue(const std::string& name) const;  // "" when absent
 };
 
 struct Reply {
-  std::string bytes;                       // sent as they are
-  std::chrono::milliseconds delay{0};      // before the first byte
-  bool close = false;                      // close the connection after sending
-  bool reset = false;                      // send, then reset the connection (RST)
-  bool stall = false;                      // send, then keep the connection open silently
+  std::string bytes;                   // sent as they are
+  std::chrono::milliseconds delay{0};  // before the first byte
+  bool close = false;                  // close the connection after sending
+  bool reset = false;                  // send, then reset the connection (RST)
+  bool stall = false;                  // send, then keep the connection open silently
 };
 
 // A complete response with Content-Length; `extraHeaders` lines end with "\r\n".

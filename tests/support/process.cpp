@@ -24,6 +24,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, int timeoutSecond
     ::close(outPipe[0]);
     ::close(errPipe[0]);
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     ::execv(args[0], args.data());

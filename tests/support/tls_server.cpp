@@ -37,9 +37,10 @@ TlsServer::TlsServer() {
   folder_ = pattern;
   certificate_ = folder_ + "/cert.pem";
   const std::string key = folder_ + "/key.pem";
-  const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=localhost "
-                           "-addext subjectAltName=DNS:localhost -keyout " + key + " -out " + certificate_ +
-                           " >/dev/null 2>&1";
+  const std::string make =
+      "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=localhost "
+      "-addext subjectAltName=DNS:localhost -keyout " +
+      key + " -out " + certificate_ + " >/dev/null 2>&1";
   if (std::system(make.c_str()) != 0) return;
   port_ = ClosedPort();
   const std::string accept = "127.0.0.1:" + std::to_string(port_);

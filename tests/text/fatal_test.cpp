@@ -10,7 +10,8 @@ namespace {
 TEST(RuntimeErrorText, HasHeadingCodeLineAndMessageLine) {
   EXPECT_EQ(ToUtf8(RuntimeErrorText(4, IndexBelowOneMessage())),
             "运行时出错!\r\n\r\n错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n");
-  EXPECT_EQ(ToUtf8(RuntimeErrorText(0, FromUtf8("载入启动窗口失败"))), "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
+  EXPECT_EQ(ToUtf8(RuntimeErrorText(0, FromUtf8("载入启动窗口失败"))),
+            "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
   EXPECT_EQ(ToUtf8(RuntimeErrorText(7, Text())), "运行时出错!\r\n\r\n错误代码：7\r\n\r\n");
 }
 

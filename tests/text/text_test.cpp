@@ -42,18 +42,12 @@ TEST(TextCuts, CountPlainBytesAndFoldRangesIntoEmpty) {
   const Text abc("abc");
   const Text chars(kTwoChars);
   const std::vector<CutCase> cases = {
-      {"left 0", TextLeft(abc, 0), ""},
-      {"left -5", TextLeft(abc, -5), ""},
-      {"left 5", TextLeft(abc, 5), "abc"},
-      {"left splits a character", TextLeft(chars, 1), "\xD6"},
-      {"right 2", TextRight(abc, 2), "bc"},
-      {"right 9", TextRight(abc, 9), "abc"},
-      {"right -1", TextRight(abc, -1), ""},
-      {"mid at 0 is not clamped", TextMid(abc, 0, 1), ""},
-      {"mid 2,5", TextMid(abc, 2, 5), "bc"},
-      {"mid at 4", TextMid(abc, 4, 1), ""},
-      {"mid count 0", TextMid(abc, 1, 0), ""},
-      {"mid of absent", TextMid(Text(), 1, 1), ""},
+      {"left 0", TextLeft(abc, 0), ""},        {"left -5", TextLeft(abc, -5), ""},
+      {"left 5", TextLeft(abc, 5), "abc"},     {"left splits a character", TextLeft(chars, 1), "\xD6"},
+      {"right 2", TextRight(abc, 2), "bc"},    {"right 9", TextRight(abc, 9), "abc"},
+      {"right -1", TextRight(abc, -1), ""},    {"mid at 0 is not clamped", TextMid(abc, 0, 1), ""},
+      {"mid 2,5", TextMid(abc, 2, 5), "bc"},   {"mid at 4", TextMid(abc, 4, 1), ""},
+      {"mid count 0", TextMid(abc, 1, 0), ""}, {"mid of absent", TextMid(Text(), 1, 1), ""},
       {"char 65", CharFromCode(65), "A"},
   };
   for (const auto& c : cases) {
@@ -86,16 +80,23 @@ TEST(FindTextTest, WalksCharactersAndFoldsOnlyAsciiLetters) {
       {kTwoChars, "\xD0\xCE", 1, false, -1},  // never at a second byte
       {kTwoChars, "\xD0\xCE", 2, false, 2},   // the walk starts at the start byte
       {kTwoChars, "\xCE\xC4", 1, false, 3},
-      {"\xD6" "a\xD6" "a", "a", 1, false, -1},  // 'a' is a second byte both times
-      {"x\xD6" "a", "a", 1, false, -1},
+      {"\xD6"
+       "a\xD6"
+       "a",
+       "a", 1, false, -1},  // 'a' is a second byte both times
+      {"x\xD6"
+       "a",
+       "a", 1, false, -1},
       {"Content-Type: text/html; charset=UTF-8", "utf-8", 1, true, 34},
       {"Content-Type: text/html; charset=UTF-8", "utf-8", 1, false, -1},
-      {"\x81\x41", "\x81\x61", 1, true, 1},  // folding applies to second bytes too
+      {"\x81\x41", "\x81\x61", 1, true, 1},   // folding applies to second bytes too
       {"\xA3\xC1", "\xA3\xE1", 1, true, -1},  // full-width letters are not folded
       {"ab\xD6", "\xD6", 1, false, 3},        // a dangling lead byte is still looked at
       {"AbCaBc", "ABC", 2, true, 4},
       {"aAaAab", "AAB", 1, true, 4},
-      {"zz\xB0" "Az", "az", 1, true, -1},  // "Az" starts at a second byte
+      {"zz\xB0"
+       "Az",
+       "az", 1, true, -1},  // "Az" starts at a second byte
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text + " / " + c.sought);
@@ -116,8 +117,12 @@ TEST(FindTextTest, ReverseFindsLastOverlappingOccurrence) {
 
 TEST(TextWalks, ToLowerCaseChangesOnlyOneByteCapitals) {
   EXPECT_EQ(ToLowerCase(Text("ABC\xA3\xC1")).View(), "abc\xA3\xC1");
-  EXPECT_EQ(ToLowerCase(Text("\x81" "AB")).View(), "\x81" "Ab");  // 'A' is a second byte
-  EXPECT_EQ(ToLowerCase(Text("Z\xC1")).View(), "z\xC1");          // dangling lead byte kept
+  EXPECT_EQ(ToLowerCase(Text("\x81"
+                             "AB"))
+                .View(),
+            "\x81"
+            "Ab");                                        // 'A' is a second byte
+  EXPECT_EQ(ToLowerCase(Text("Z\xC1")).View(), "z\xC1");  // dangling lead byte kept
 }
 
 TEST(TextWalks, ToIntegerReadsFullWidthFormsAndWraps) {
@@ -131,12 +136,16 @@ TEST(TextWalks, ToIntegerReadsFullWidthFormsAndWraps) {
       {"\t\n5", 5},
       {"4294967297", 1},
       {"2147483648", -2147483647 - 1},
-      {"\xA1\xA1 42", 42},            // full-width space skipped
-      {"\xA3\xAD" "3", -3},           // full-width minus
-      {"12\xA3", 12},                  // dangling lead byte ends the text
+      {"\xA1\xA1 42", 42},  // full-width space skipped
+      {"\xA3\xAD"
+       "3",
+       -3},            // full-width minus
+      {"12\xA3", 12},  // dangling lead byte ends the text
       {"+-1", 0},
       {" \r\v\f9x", 9},
-      {"\xD6\xD0" "5", 0},  // any other character ends the number
+      {"\xD6\xD0"
+       "5",
+       0},  // any other character ends the number
   };
   for (const auto& [text, expected] : cases) {
     SCOPED_TRACE(text);
@@ -150,7 +159,10 @@ TEST(TextWalks, TrimBothAndRemoveAllSpaces) {
       {"\xA1\xA1 ab \xA1\xA1", "ab"},
       {"ab \x81", "ab "},  // the dangling byte goes, the space before it stays
       {"  \x81", ""},
-      {" a\xA1\xA1" "b ", "a\xA1\xA1" "b"},
+      {" a\xA1\xA1"
+       "b ",
+       "a\xA1\xA1"
+       "b"},
       {"\xB0\xA1 ", "\xB0\xA1"},  // A1 here is a second byte, not half a space
       {"", ""},
       {" \xA1", ""},  // a lone A1 at the end is a dangling lead byte
@@ -159,7 +171,10 @@ TEST(TextWalks, TrimBothAndRemoveAllSpaces) {
     SCOPED_TRACE(in);
     EXPECT_EQ(TrimBoth(Text(in)).View(), out);
   }
-  EXPECT_EQ(RemoveAllSpaces(Text("a b\xA1\xA1" "c")).View(), "abc");
+  EXPECT_EQ(RemoveAllSpaces(Text("a b\xA1\xA1"
+                                 "c"))
+                .View(),
+            "abc");
   EXPECT_EQ(RemoveAllSpaces(Text("a\tb \xB0\xA1\xA1")).View(), "a\tb\xB0\xA1");
 }
 
@@ -181,7 +196,15 @@ TEST(ReplaceTextTest, ReplacesLeftToRightWithoutRescanning) {
       {"case-sensitive", "xABCx", "abc", "-", true, 1, {}, "xABCx"},
       {"never at a second byte", kTwoChars, "\xD0\xCE", "!", true, 1, {}, kTwoChars},
       {"two-byte needle", kTwoChars + "\xD6\xD0", "\xD6\xD0", "z", true, 1, {}, "z\xCE\xC4z"},
-      {"one-byte needle drops a dangling byte", "a\xD6\xD0" "b\xC4", "b", "", true, 1, {}, "a\xD6\xD0"},
+      {"one-byte needle drops a dangling byte",
+       "a\xD6\xD0"
+       "b\xC4",
+       "b",
+       "",
+       true,
+       1,
+       {},
+       "a\xD6\xD0"},
       {"longer needle keeps a dangling byte", "abc\xC4", "zz", "", true, 1, {}, "abc\xC4"},
       {"start skips earlier bytes", "abab", "ab", "", true, 2, {}, "ab"},
       {"start below 1", "abab", "ab", "", true, -3, {}, ""},
@@ -193,8 +216,8 @@ TEST(ReplaceTextTest, ReplacesLeftToRightWithoutRescanning) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const Text result = ReplaceText(Text(c.text), Text(c.sought), Text(c.replacement), c.caseSensitive,
-                                    c.start, c.maximum);
+    const Text result =
+        ReplaceText(Text(c.text), Text(c.sought), Text(c.replacement), c.caseSensitive, c.start, c.maximum);
     EXPECT_EQ(result.View(), c.expected);
   }
 }
@@ -245,8 +268,7 @@ TEST(ByteBufferTest, ConversionsAndSearches) {
   EXPECT_EQ(BytesLength(BytesLeft(withZero, 0)), 0);
   EXPECT_EQ(BytesLength(BlankBytes(1024)), 1024);
   EXPECT_EQ(BlankBytes(0).Data(), nullptr);
-  EXPECT_EQ(ConcatBytes(ByteBuffer(std::string("a")), ByteBuffer(), withZero).View(),
-            std::string_view("aab\0cd", 6));
+  EXPECT_EQ(ConcatBytes(ByteBuffer(std::string("a")), ByteBuffer(), withZero).View(), std::string_view("aab\0cd", 6));
   EXPECT_EQ(CompareBytes(ByteBuffer(), ByteBuffer()), 0);
   EXPECT_NE(CompareBytes(ByteBuffer(std::string("a")), ByteBuffer(std::string("ab"))), 0);
   EXPECT_EQ(TextToBytes(Text()).Length(), 0);

@@ -54,11 +54,17 @@ TEST(ConvertCharsetTest, SkipBytesOnlyWhenSupplied) {
 
 TEST(ConvertCharsetTest, InvalidInputUnmappableCharactersAndBom) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"\xEF\xBB\xBF" "a\xE4\xB8\xAD", "a\xD6\xD0"},  // leading byte-order mark dropped
-      {"a\xFF" "b", "a?b"},
-      {"a\xE4\xB8", "a?"},                            // truncated at the end
-      {"\xE4\xB8" "b\xE4\xB8\xAD", "?b\xD6\xD0"},       // truncated in the middle: the rest survives
-      {"\xF0\x9F\x98\x80 ok", "? ok"},                // no GBK form
+      {"\xEF\xBB\xBF"
+       "a\xE4\xB8\xAD",
+       "a\xD6\xD0"},  // leading byte-order mark dropped
+      {"a\xFF"
+       "b",
+       "a?b"},
+      {"a\xE4\xB8", "a?"},  // truncated at the end
+      {"\xE4\xB8"
+       "b\xE4\xB8\xAD",
+       "?b\xD6\xD0"},                   // truncated in the middle: the rest survives
+      {"\xF0\x9F\x98\x80 ok", "? ok"},  // no GBK form
       {"\xD5\xB0\xE4\xB8\xAD", "?\xD6\xD0"},
       {"\xE2\x82\xAC", "\x80"},
   };
@@ -69,7 +75,11 @@ TEST(ConvertCharsetTest, InvalidInputUnmappableCharactersAndBom) {
   }
   Text gbk("GBK");
   Text utf8("UTF-8");
-  EXPECT_EQ(ConvertCharset(Bytes("\xD6\xD0\xFF" "a\xD6"), &gbk, &utf8).View(), "\xE4\xB8\xAD?a?");
+  EXPECT_EQ(ConvertCharset(Bytes("\xD6\xD0\xFF"
+                                 "a\xD6"),
+                           &gbk, &utf8)
+                .View(),
+            "\xE4\xB8\xAD?a?");
   // An unassigned pair is one character: decoding stays in step (AA E5 is unassigned).
   EXPECT_EQ(ConvertCharset(Bytes("\xAA\xE5\xD6\xD0"), &gbk, &utf8).View(), "?\xE4\xB8\xAD");
   EXPECT_EQ(GbkToUtf8("\xAA\xE5\xD6\xD0"), "?\xE4\xB8\xAD");

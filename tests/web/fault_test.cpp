@@ -77,8 +77,11 @@ TEST_F(FaultTest, EveryScenarioEndsInTimeWithoutFetchingAnythingElse) {
   const std::string big200 = Repeat("0123456789abcdef", 200u << 20);
   const std::string page50 = Repeat("<p>page text</p>\n", 50u << 20);
   const std::vector<Scenario> scenarios = {
-      {"accepts and never answers", [](const RecordedRequest&) { return Reply{"", {}, false, false, true}; }, "/",
-       ExpectFailed},
+      {"accepts and never answers",
+       [](const RecordedRequest&) {
+         return Reply{"", {}, false, false, true};
+       },
+       "/", ExpectFailed},
       {"reset in mid-body",
        [](const RecordedRequest&) {
          return Reply{"HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(5000, 'x'), {}, false, true};
@@ -86,7 +89,8 @@ TEST_F(FaultTest, EveryScenarioEndsInTimeWithoutFetchingAnythingElse) {
        "/", ExpectFailed},
       {"10 MB header block",
        [](const RecordedRequest&) {
-         return Reply{"HTTP/1.1 200 OK\r\n" + Repeat("X-Filler: 0123456789012345678901234567890123456789\r\n", 10u << 20) +
+         return Reply{"HTTP/1.1 200 OK\r\n" +
+                      Repeat("X-Filler: 0123456789012345678901234567890123456789\r\n", 10u << 20) +
                       "Content-Length: 2\r\n\r\nok"};
        },
        "/",
@@ -107,8 +111,8 @@ TEST_F(FaultTest, EveryScenarioEndsInTimeWithoutFetchingAnythingElse) {
          EXPECT_EQ(o.requests, 1U);
        }},
       {"redirect to ftp://",
-       [](const RecordedRequest&) { return Reply{Response("", "Location: ftp://127.0.0.1/x\r\n", "301 Moved")}; },
-       "/", [](const Outcome& o) { ExpectFailed(o); }},
+       [](const RecordedRequest&) { return Reply{Response("", "Location: ftp://127.0.0.1/x\r\n", "301 Moved")}; }, "/",
+       [](const Outcome& o) { ExpectFailed(o); }},
       {"redirect to dict://",
        [](const RecordedRequest&) { return Reply{Response("", "Location: dict://127.0.0.1/d:x\r\n", "302 Found")}; },
        "/", [](const Outcome& o) { ExpectFailed(o); }},
@@ -121,10 +125,18 @@ TEST_F(FaultTest, EveryScenarioEndsInTimeWithoutFetchingAnythingElse) {
        [&](const Outcome& o) { EXPECT_TRUE(o.body == page50); }},
       {"malformed status line", [](const RecordedRequest&) { return Reply{"SPDY/9 banana\r\n\r\nhello"}; }, "/",
        ExpectFailed},
-      {"no status line at all", [](const RecordedRequest&) { return Reply{"hello", {}, true}; }, "/", ExpectFailed},
+      {"no status line at all",
+       [](const RecordedRequest&) {
+         return Reply{"hello", {}, true};
+       },
+       "/", ExpectFailed},
       {"invalid UTF-8 in a page declared UTF-8",
        [](const RecordedRequest&) {
-         return Reply{Response("a\xFF" "b\xE4\xB8\xAD\xC0\xAF" "c\xE4", "Content-Type: text/html; charset=utf-8\r\n")};
+         return Reply{
+             Response("a\xFF"
+                      "b\xE4\xB8\xAD\xC0\xAF"
+                      "c\xE4",
+                      "Content-Type: text/html; charset=utf-8\r\n")};
        },
        "/", [](const Outcome& o) { EXPECT_EQ(o.body, "a?b\xD6\xD0??c?"); }},
       {"address with 100 KB of text", [](const RecordedRequest&) { return Reply{Response("ok")}; },
@@ -143,8 +155,8 @@ TEST_F(FaultTest, EveryScenarioEndsInTimeWithoutFetchingAnythingElse) {
 TEST_F(FaultTest, ConnectionRefused) {
   const auto start = Clock::now();
   Text raw;
-  EXPECT_EQ(WebAccess(Text("http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/"), 0, Text(), nullptr,
-                      nullptr, nullptr, nullptr, false, nullptr, std::nullopt, &raw)
+  EXPECT_EQ(WebAccess(Text("http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/"), 0, Text(), nullptr, nullptr,
+                      nullptr, nullptr, false, nullptr, std::nullopt, &raw)
                 .View(),
             "");
   EXPECT_EQ(raw.View(), std::string(5000, ' '));

@@ -53,11 +53,7 @@ TEST(UrlHelpers, HostOptions) {
 
 TEST(UrlHelpers, HeaderLineValue) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"Location: http://x/y", "http://x/y"},
-      {"Server:", ""},
-      {"no colon", ""},
-      {"A:  b c  ", "b c"},
-      {"A:\tb", "\tb"},
+      {"Location: http://x/y", "http://x/y"}, {"Server:", ""}, {"no colon", ""}, {"A:  b c  ", "b c"}, {"A:\tb", "\tb"},
       {"A:\xA1\xA1v\xA1\xA1", "v"},
   };
   for (const auto& [line, value] : cases) {

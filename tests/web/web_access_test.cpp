@@ -40,14 +40,20 @@ TEST(WebAccessTest, PlainGetSendsExactlyTheCompletedHeaders) {
   ASSERT_EQ(requests.size(), 1U);
   EXPECT_EQ(Masked(requests[0].head),
             "GET /a?b=1 HTTP/1.1\r\n"
-            "Host: 127.0.0.1:" + std::to_string(server.port()) + "\r\n"
-            "User-Agent: " + std::string(DefaultAgentString().View()) + "\r\n"
-            "Accept-Encoding: *\r\n"
-            "Referer: " + address + "\r\n"
-            "Accept: */*\r\n"
-            "Accept-Language: zh-cn\r\n"
-            "Content-Type: application/x-www-form-urlencoded\r\n"
-            "\r\n");
+            "Host: 127.0.0.1:" +
+                std::to_string(server.port()) +
+                "\r\n"
+                "User-Agent: " +
+                std::string(DefaultAgentString().View()) +
+                "\r\n"
+                "Accept-Encoding: *\r\n"
+                "Referer: " +
+                address +
+                "\r\n"
+                "Accept: */*\r\n"
+                "Accept-Language: zh-cn\r\n"
+                "Content-Type: application/x-www-form-urlencoded\r\n"
+                "\r\n");
 }
 
 TEST(WebAccessTest, HeaderCompletionComparesCaseExactlyAndIsWrittenBack) {
@@ -56,7 +62,8 @@ TEST(WebAccessTest, HeaderCompletionComparesCaseExactlyAndIsWrittenBack) {
   struct Case {
     std::string given, completed, agent;
   };
-  const std::string tail = "\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded";
+  const std::string tail =
+      "\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded";
   const std::vector<Case> cases = {
       {"user-agent: X", "user-agent: X\r\nReferer: " + address + tail, "X"},
       {"referer: x", "referer: x\r\nReferer: " + address + tail, std::string(DefaultAgentString().View())},
@@ -160,8 +167,8 @@ TEST(WebAccessTest, HeaderScanFindsCookiesAndRedirects) {
 
   // A followed redirect: the body and header block are the final response's.
   redirect = Text();
-  EXPECT_EQ(WebAccess(Text(server.Url() + "/moved"), 0, Text(), nullptr, nullptr, nullptr, &redirect, false,
-                      nullptr, std::nullopt, &raw)
+  EXPECT_EQ(WebAccess(Text(server.Url() + "/moved"), 0, Text(), nullptr, nullptr, nullptr, &redirect, false, nullptr,
+                      std::nullopt, &raw)
                 .View(),
             "final page");
   EXPECT_NE(raw.View().find("X-Final: yes\r\n"), std::string::npos);
@@ -194,23 +201,24 @@ TEST(WebAccessTest, Utf8DeclarationBoundAndZeroByte) {
 TEST(WebAccessTest, HeaderBlockOverFiveThousandBytesIsKept) {
   std::string many;
   for (int i = 0; i < 200; ++i) many += "X-Filler-" + std::to_string(i) + ": " + std::string(40, 'f') + "\r\n";
-  HttpServer server(Always(Response("\xE4\xB8\xAD", many + "Set-Cookie: late=1\r\nContent-Type: text/html; charset=utf-8\r\n")));
+  HttpServer server(
+      Always(Response("\xE4\xB8\xAD", many + "Set-Cookie: late=1\r\nContent-Type: text/html; charset=utf-8\r\n")));
   Text raw;
   Text returned;
-  const Text body = WebAccess(Text(server.Url() + "/"), 0, Text(), nullptr, &returned, nullptr, nullptr, false,
-                              nullptr, std::nullopt, &raw);
+  const Text body = WebAccess(Text(server.Url() + "/"), 0, Text(), nullptr, &returned, nullptr, nullptr, false, nullptr,
+                              std::nullopt, &raw);
   EXPECT_GT(raw.Length(), 10000);
-  EXPECT_EQ(returned.View(), "");  // "late=1" has no ";" after it: an empty item, separator cut
+  EXPECT_EQ(returned.View(), "");      // "late=1" has no ";" after it: an empty item, separator cut
   EXPECT_EQ(body.View(), "\xD6\xD0");  // the charset declared late in the block still counts
 }
 
 TEST(WebAccessTest, ProxyReceivesTheAbsoluteFormRequest) {
   HttpServer proxy(Always(Response("via proxy")));
   const std::optional<Text> proxyAddress(Text("127.0.0.1:" + std::to_string(proxy.port())));
-  EXPECT_EQ(WebAccess("http://shop.test/x?y=1", 0, Text(), nullptr, nullptr, nullptr, nullptr, false, nullptr,
-                      proxyAddress)
-                .View(),
-            "via proxy");
+  EXPECT_EQ(
+      WebAccess("http://shop.test/x?y=1", 0, Text(), nullptr, nullptr, nullptr, nullptr, false, nullptr, proxyAddress)
+          .View(),
+      "via proxy");
   ASSERT_EQ(proxy.Requests().size(), 1U);
   EXPECT_EQ(proxy.Requests()[0].RequestLine(), "GET http://shop.test/x?y=1 HTTP/1.1");
 }
@@ -242,15 +250,15 @@ TEST(WebAccessTest, FailedRequestsLeaveSpacesAndAnEmptyBody) {
     Text headers;
     Text cookies("x=1; y = 2");
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(WebAccess(Text(address), 0, Text(), &cookies, nullptr, &headers, &redirect, false, nullptr,
-                        std::nullopt, &raw)
-                  .View(),
-              "");
+    EXPECT_EQ(
+        WebAccess(Text(address), 0, Text(), &cookies, nullptr, &headers, &redirect, false, nullptr, std::nullopt, &raw)
+            .View(),
+        "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_EQ(raw.View(), kSpaces5000);
     EXPECT_EQ(redirect.View(), kSpaces5000);
     EXPECT_TRUE(headers.View().starts_with("Referer: "));  // the request was made
-    EXPECT_EQ(cookies.View(), "x=1; y=2");                  // merged with nothing: normalised
+    EXPECT_EQ(cookies.View(), "x=1; y=2");                 // merged with nothing: normalised
   }
   EXPECT_TRUE(plain.Requests().empty());  // the HTTPS address spoke TLS, not HTTP
   platform::SetTransportSettings(saved);
@@ -262,9 +270,8 @@ TEST(WebAccessTest, HttpsIsVerifiedWithoutFallback) {
   const Text address("HTTPS://localhost:" + std::to_string(server.port()) + "/");
   Text raw;
   // Self-signed: the handshake fails verification and nothing is returned.
-  EXPECT_EQ(WebAccess(address, 0, Text(), nullptr, nullptr, nullptr, nullptr, false, nullptr, std::nullopt, &raw)
-                .View(),
-            "");
+  EXPECT_EQ(
+      WebAccess(address, 0, Text(), nullptr, nullptr, nullptr, nullptr, false, nullptr, std::nullopt, &raw).View(), "");
   EXPECT_EQ(raw.View(), kSpaces5000);
 
   // Trusted: the same address is fetched over TLS ("HTTPS" in capitals still selects it).
@@ -272,8 +279,8 @@ TEST(WebAccessTest, HttpsIsVerifiedWithoutFallback) {
   const platform::TransportSettings saved = trusting;
   trusting.caFile = server.certificateFile();
   platform::SetTransportSettings(trusting);
-  const Text page = WebAccess(address, 0, Text(), nullptr, nullptr, nullptr, nullptr, false, nullptr,
-                              std::nullopt, &raw);
+  const Text page =
+      WebAccess(address, 0, Text(), nullptr, nullptr, nullptr, nullptr, false, nullptr, std::nullopt, &raw);
   platform::SetTransportSettings(saved);
   EXPECT_NE(page.View().find("s_server"), std::string::npos) << page.View();
   EXPECT_TRUE(raw.View().starts_with("HTTP/1.0 200 ok\r\n")) << raw.View();

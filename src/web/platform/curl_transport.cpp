@@ -264,8 +264,7 @@ class CurlRequest final : public HttpRequest {
     if (target_.useCookieStore) o.Set(CURLOPT_COOKIEFILE, "");
     if (!session.settings.caFile.empty()) o.Set(CURLOPT_CAINFO, session.settings.caFile.c_str());
     if (body) {
-      o.Set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()))
-          .Set(CURLOPT_POSTFIELDS, body->data());
+      o.Set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size())).Set(CURLOPT_POSTFIELDS, body->data());
     }
     if (!body) {
       o.Set(CURLOPT_HTTPGET, 1L);

@@ -14,7 +14,7 @@ namespace qv::platform {
 
 namespace {
 
-constexpr std::size_t kChunk = 64 * 1024;
+constexpr std::size_t kChunk = std::size_t{64} * 1024;
 
 // The one owner of an iconv descriptor.
 class IconvHandle {
@@ -26,7 +26,10 @@ class IconvHandle {
   IconvHandle(const IconvHandle&) = delete;
   IconvHandle& operator=(const IconvHandle&) = delete;
 
-  [[nodiscard]] bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // iconv_open reports failure as (iconv_t)-1.
+  [[nodiscard]] bool valid() const {
+    return cd_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+  }
   [[nodiscard]] iconv_t get() const { return cd_; }
 
  private:
