@@ -136,79 +136,70 @@ std::string Utf8ToGbk(std::string_view s) {
   return out;
 }
 
+namespace {
+
+// Walks GBK text: `ascii(p, n)` for each run of ASCII bytes, `character(cp)`
+// for each other character (cp 0 where there is none: an unassigned pair, a
+// lone lead byte, or a byte that starts no character).
+template <typename Ascii, typename Character>
+void DecodeGbk(std::string_view s, Ascii ascii, Character character) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const unsigned char* const end = p + s.size();
+  while (p < end) {
+    const unsigned lead = *p;
+    if (lead < 0x80) {
+      const std::size_t run = AsciiRun(p, end);
+      ascii(p, run);
+      p += run;
+    } else if (lead == 0x80) {
+      character(gbk_tables::kGbkToUnicode[0]);  // the single byte 0x80
+      ++p;
+    } else {
+      const unsigned trail = p + 1 < end ? p[1] : 0;
+      if (lead == 0xFF || trail < 0x40 || trail == 0x7F || trail == 0xFF) {
+        character(0);  // not a two-byte character: only the lead byte is consumed
+        ++p;
+      } else {
+        character(gbk_tables::kGbkToUnicode[(lead - 0x80) * 191 + (trail - 0x40)]);
+        p += 2;
+      }
+    }
+  }
+}
+
+}  // namespace
+
 std::string GbkToUtf8(std::string_view s) {
   // A two-byte character becomes at most three bytes; a single byte at most three
   // ("€"). The scratch area is left uninitialised: only what is written is touched.
   const std::unique_ptr<char[]> scratch = std::make_unique_for_overwrite<char[]>(s.size() * 3 + 1);
   char* const begin = scratch.get();
   char* o = begin;
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const unsigned char* const end = p + s.size();
-  while (p < end) {
-    const unsigned lead = *p;
-    if (lead < 0x80) {
-      const std::size_t run = AsciiRun(p, end);
-      std::memcpy(o, p, run);
-      o += run;
-      p += run;
-      continue;
-    }
-    if (lead == 0x80) {
-      const std::uint16_t cp = gbk_tables::kGbkToUnicode[0];
-      if (cp == 0) {
-        *o++ = '?';
-      } else {
-        o = PutUtf8(o, cp);
-      }
-      ++p;
-      continue;
-    }
-    const unsigned trail = p + 1 < end ? p[1] : 0;
-    if (lead == 0xFF || trail < 0x40 || trail == 0x7F || trail == 0xFF) {
-      *o++ = '?';  // not a two-byte character: only the lead byte is consumed
-      ++p;
-      continue;
-    }
-    const std::uint16_t cp = gbk_tables::kGbkToUnicode[(lead - 0x80) * 191 + (trail - 0x40)];
-    if (cp == 0) {
-      *o++ = '?';
-    } else {
-      o = PutUtf8(o, cp);
-    }
-    p += 2;
-  }
+  DecodeGbk(
+      s,
+      [&](const unsigned char* p, std::size_t n) {
+        std::memcpy(o, p, n);
+        o += n;
+      },
+      [&](std::uint16_t cp) {
+        if (cp == 0) {
+          *o++ = '?';
+        } else {
+          o = PutUtf8(o, cp);
+        }
+      });
   return std::string(begin, static_cast<std::size_t>(o - begin));
 }
 
 std::size_t GbkToUtf16(std::string_view s, char16_t* out) {
   char16_t* o = out;
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const unsigned char* const end = p + s.size();
-  while (p < end) {
-    const unsigned lead = *p;
-    if (lead < 0x80) {
-      const std::size_t run = AsciiRun(p, end);
-      for (std::size_t i = 0; i < run; ++i) o[i] = p[i];
-      o += run;
-      p += run;
-      continue;
-    }
-    if (lead == 0x80) {
-      const std::uint16_t cp = gbk_tables::kGbkToUnicode[0];
-      *o++ = cp == 0 ? u'?' : static_cast<char16_t>(cp);
-      ++p;
-      continue;
-    }
-    const unsigned trail = p + 1 < end ? p[1] : 0;
-    if (lead == 0xFF || trail < 0x40 || trail == 0x7F || trail == 0xFF) {
-      *o++ = u'?';  // not a two-byte character: only the lead byte is consumed
-      ++p;
-      continue;
-    }
-    const std::uint16_t cp = gbk_tables::kGbkToUnicode[(lead - 0x80) * 191 + (trail - 0x40)];
-    *o++ = cp == 0 ? u'?' : static_cast<char16_t>(cp);
-    p += 2;
-  }
+  DecodeGbk(
+      s,
+      [&](const unsigned char* p, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) o[i] = p[i];
+        o += n;
+      },
+      [&](std::uint16_t cp) { *o++ = cp == 0 ? u'?' : static_cast<char16_t>(cp); });
   return static_cast<std::size_t>(o - out);
 }
 
