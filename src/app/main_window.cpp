@@ -46,6 +46,21 @@ QString ToLineFeeds(QString text) {
 constexpr qsizetype kGroupLinesAbove = qsizetype{64} * 1024;
 constexpr int kLinesPerBlock = 32;
 
+// Texts longer than this are shown in a single-line box by their head only.
+constexpr std::int32_t kLongLine = 32 * 1024;
+
+// The first `bytes` bytes of a GBK text or a little fewer, never half a character.
+Text HeadOf(const Text& text, std::int32_t bytes) {
+  std::int32_t end = 0;
+  const std::string_view v = text.View();
+  while (end < text.Length()) {
+    const std::int32_t next = end + (static_cast<unsigned char>(v[static_cast<std::size_t>(end)]) >= 0x80 ? 2 : 1);
+    if (next > bytes) break;
+    end = next;
+  }
+  return TextLeft(text, end);
+}
+
 QString GroupLines(QString text) {
   if (text.size() < kGroupLinesAbove) return text;
   QChar* c = text.data();
@@ -97,6 +112,8 @@ MainWindow::MainWindow() : escape_(QKeySequence(Qt::Key_Escape), this) {
   };
   const auto lineEdit = [&](Control control, QLineEdit& edit, QWidget& parent, int x, int y, int w, int h) {
     edit.setMaxLength(std::numeric_limits<int>::max());
+    // Once the user edits the box, what it shows is its text.
+    connect(&edit, &QLineEdit::textEdited, this, [this, control] { longLines_.erase(control); });
     Place(control, edit, parent, x, y, w, h);
   };
   const auto button = [&](Control control, QPushButton& b, QWidget& parent, int x, int y, int w, int h,
@@ -195,7 +212,10 @@ QWidget* MainWindow::Widget(Control control) const { return widgets_[static_cast
 
 Text MainWindow::GetControlText(Control control) {
   QWidget* w = Widget(control);
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) return FromQString(edit->text());
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    if (const auto it = longLines_.find(control); it != longLines_.end()) return it->second;
+    return FromQString(edit->text());
+  }
   if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
     return FromQString(edit->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
   }
@@ -207,7 +227,13 @@ Text MainWindow::GetControlText(Control control) {
 void MainWindow::SetControlText(Control control, const Text& text) {
   QWidget* w = Widget(control);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    edit->setText(ToQString(text));
+    if (text.Length() > kLongLine) {
+      longLines_[control] = text;
+      edit->setText(ToQString(HeadOf(text, kLongLine)));
+    } else {
+      longLines_.erase(control);
+      edit->setText(ToQString(text));
+    }
     edit->setCursorPosition(0);
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
     edit->setPlainText(GroupLines(ToLineFeeds(ToQString(text))));

@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QWidget>
 #include <functional>
+#include <map>
 
 #include "analysis/controls.h"
 
@@ -76,6 +77,10 @@ class MainWindow final : public QWidget, public WindowControls {
   QLabel statusPart2_;
   QShortcut escape_;
   bool closeRequested_ = false;
+  // A single-line box shows only the head of a very long text (laying out
+  // megabytes on one line would freeze the window); the whole text is kept
+  // here and read back until the user edits the box.
+  std::map<Control, Text> longLines_;
 };
 
 }  // namespace qv::app

@@ -1,6 +1,7 @@
 // A click on "分析css" in the real window, through the real WebAccess, against
 // fixture shops on loopback.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -151,6 +152,21 @@ class FlowWindowTest : public QObject {
     QVERIFY(button->isEnabled());
     QTest::mouseClick(Find<QPushButton>(*window, "按钮2"), Qt::LeftButton);
     QVERIFY(opened.isEmpty());
+  }
+
+  void largePageWithoutTemplateKeepsTheWindowResponsive() {
+    qv::test::FixtureShops shops(8u << 20);
+    auto window = AnalysisWindow();
+    Find<QLineEdit>(*window, "编辑框1")
+        ->setText(Q(shops.ShopAddress(Family::kTmall, Template::kNeither, Encoding::kGbk)));
+    auto* button = Find<QPushButton>(*window, "按钮1");
+    QElapsedTimer timer;
+    timer.start();
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY2(timer.elapsed() < 20000, "the click must end well within its downloads' time");
+    QVERIFY(window->GetControlText(qv::Control::编辑框2).Length() > (6 << 20));  // the whole page (in GBK), kept
+    QVERIFY(Find<QLineEdit>(*window, "编辑框2")->text().size() <= 32 * 1024);
+    QVERIFY(button->isEnabled());
   }
 
   void failingAddressLeavesTheButtonUsable() {
