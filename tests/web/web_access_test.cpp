@@ -238,6 +238,8 @@ TEST(WebAccessTest, FailedRequestsLeaveSpacesAndAnEmptyBody) {
   HttpServer plain(Always(Response("never seen over TLS")));
   const std::vector<std::pair<const char*, std::string>> addresses = {
       {"connection refused", "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/"},
+      // Tests run where only loopback exists, so the lookup fails here without leaving the machine.
+      {"unknown host", "http://no-such-host.invalid/"},
       {"accepts and never answers", stalling.Url() + "/"},
       {"reset in mid-body", resetting.Url() + "/"},
       {"malformed status line", malformed.Url() + "/"},
