@@ -31,13 +31,6 @@ constexpr char kDefaultShopAddress[] = "https://demo.taobao.com/";
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
-// Multi-line text as the platform's edit boxes exchange it: CR LF between lines.
-QString ToLineFeeds(QString text) {
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return text;
-}
-
 // A large style sheet is shown with its lines grouped into paragraphs of
 // kLinesPerBlock lines joined by line separators: the text looks and copies
 // the same (the editor reads a line separator back as a line feed), but the
@@ -45,6 +38,28 @@ QString ToLineFeeds(QString text) {
 // made a multi-megabyte sheet take seconds to appear.
 constexpr qsizetype kGroupLinesAbove = qsizetype{64} * 1024;
 constexpr int kLinesPerBlock = 32;
+
+// Multi-line text for the editor, in one pass over it: the platform's line
+// ends (CR LF, and a lone CR or LF) become line feeds, grouped as above when
+// the text is large.
+QString DisplayText(QString text) {
+  const bool group = text.size() >= kGroupLinesAbove;
+  QChar* const c = text.data();
+  const qsizetype n = text.size();
+  qsizetype out = 0;
+  int line = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    QChar ch = c[i];
+    if (ch == QLatin1Char('\r')) {
+      if (i + 1 < n && c[i + 1] == QLatin1Char('\n')) ++i;
+      ch = QLatin1Char('\n');
+    }
+    if (ch == QLatin1Char('\n') && group && ++line % kLinesPerBlock != 0) ch = QChar::LineSeparator;
+    c[out++] = ch;
+  }
+  text.truncate(out);
+  return text;
+}
 
 // Texts longer than this are shown in a single-line box by their head only.
 constexpr std::int32_t kLongLine = 32 * 1024;
@@ -59,16 +74,6 @@ Text HeadOf(const Text& text, std::int32_t bytes) {
     end = next;
   }
   return TextLeft(text, end);
-}
-
-QString GroupLines(QString text) {
-  if (text.size() < kGroupLinesAbove) return text;
-  QChar* c = text.data();
-  int line = 0;
-  for (qsizetype i = 0, n = text.size(); i < n; ++i) {
-    if (c[i] == QLatin1Char('\n') && ++line % kLinesPerBlock != 0) c[i] = QChar::LineSeparator;
-  }
-  return text;
 }
 
 }  // namespace
@@ -172,7 +177,7 @@ MainWindow::MainWindow() : escape_(QKeySequence(Qt::Key_Escape), this) {
   label(Control::透明标签1, label1_, box5_, 24, 24, 680, 72);
   label1_.setWordWrap(true);
   label1_.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label1_.setText(ToLineFeeds(
+  label1_.setText(DisplayText(
       Utf8("1、支持淘宝旺铺专业版和天猫店铺；\r\n"
            "2、支持默认模板和购买sdk模板的店铺；\r\n"
            "3、个别杀毒软件可能会误报本程序，请放心使用，或将其加入信任列表；\r\n"
@@ -236,7 +241,7 @@ void MainWindow::SetControlText(Control control, const Text& text) {
     }
     edit->setCursorPosition(0);
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
-    edit->setPlainText(GroupLines(ToLineFeeds(ToQString(text))));
+    edit->setPlainText(DisplayText(ToQString(text)));
   } else if (auto* l = qobject_cast<QLabel*>(w)) {
     // The label paints no background: repaint it with the part of its parent beneath.
     l->setText(ToQString(text));
