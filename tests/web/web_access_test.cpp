@@ -297,6 +297,15 @@ TEST(WebAccessTest, NoByteOfAnAddressSplitsTheRequest) {
   EXPECT_EQ(request.HeaderValue("X-Injected"), "");
   EXPECT_EQ(request.HeaderValue("Referer"), server.Url() + "/aX-Injected: 1 b");
 
+  // Nor can a cookie or header value: a bare CR or LF in it is dropped.
+  Text cookies("a=1\rX-Evil: 2");
+  Text extra("X-Note: x\ny");
+  (void)WebAccess(Text(server.Url() + "/"), 0, Text(), &cookies, nullptr, &extra);
+  const auto withCookies = server.Requests().back();
+  EXPECT_EQ(withCookies.HeaderValue("X-Evil"), "");
+  EXPECT_EQ(withCookies.HeaderValue("Cookie"), "a=1X-Evil: 2");
+  EXPECT_EQ(withCookies.HeaderValue("X-Note"), "xy");
+
   // A host that can make no valid request: nothing is sent and nothing changes.
   Text headers("Keep: me");
   Text raw("unchanged");

@@ -156,19 +156,24 @@ bool StartsWithName(std::string_view line, std::string_view name) {
   return true;
 }
 
-// The caller's header block as libcurl's list. A line with an empty value is
-// passed in libcurl's "Name;" form so that it is still sent; libcurl's own
-// Accept, Expect and Content-Type lines are switched off unless the block has
-// them, so the request carries exactly the block.
-bool AppendLine(curl_slist*& list, const std::string& line) {
-  curl_slist* grown = curl_slist_append(list, line.c_str());
+// Appends one line to an owned list.
+bool AppendLine(HeaderList& list, const std::string& line) {
+  curl_slist* grown = curl_slist_append(list.get(), line.c_str());
   if (grown == nullptr) return false;
-  list = grown;
+  if (grown != list.get()) {
+    (void)list.release();  // the first item: the list now starts at `grown`, which owns it
+    list.reset(grown);
+  }
   return true;
 }
 
+// The caller's header block as libcurl's list. Control bytes other than tab
+// are dropped from each line, so no value can start a header of its own. A
+// line with an empty value is passed in libcurl's "Name;" form so that it is
+// still sent; libcurl's own Accept, Expect and Content-Type lines are switched
+// off unless the block has them, so the request carries exactly the block.
 HeaderList BuildHeaderList(std::string_view block, bool& ok) {
-  curl_slist* list = nullptr;
+  HeaderList list;
   ok = true;
   bool hasAccept = false;
   bool hasContentType = false;
@@ -176,7 +181,10 @@ HeaderList BuildHeaderList(std::string_view block, bool& ok) {
   while (ok && start <= block.size()) {
     std::size_t end = block.find("\r\n", start);
     if (end == std::string_view::npos) end = block.size();
-    std::string line(block.substr(start, end - start));
+    std::string line;
+    for (const char c : block.substr(start, end - start)) {
+      if (c == '\t' || !IsControlByte(static_cast<unsigned char>(c))) line += c;
+    }
     start = end + 2;
     if (line.empty()) continue;
     hasAccept = hasAccept || StartsWithName(line, "Accept");
@@ -190,7 +198,7 @@ HeaderList BuildHeaderList(std::string_view block, bool& ok) {
   if (ok && !hasAccept) ok = AppendLine(list, "Accept:");
   if (ok && !hasContentType) ok = AppendLine(list, "Content-Type:");
   if (ok) ok = AppendLine(list, "Expect:");
-  return HeaderList(list);
+  return list;
 }
 
 struct Transfer {
