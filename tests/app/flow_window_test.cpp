@@ -107,15 +107,23 @@ class FlowWindowTest : public QObject {
     Find<QLineEdit>(*window, "编辑框1")
         ->setText(Q(slow.ShopAddress(Family::kTaobao, Template::kDesigner, Encoding::kGbk)));
     auto* button = Find<QPushButton>(*window, "按钮1");
+    // Looks at the window while the click's work runs (timers fire while it waits for
+    // the network): once the shop name shows before the style sheet, ask to close.
     QString captionMeanwhile;
     bool enabledMeanwhile = true;
     QString shopNameMeanwhile;
-    QTimer::singleShot(250, [&] {
+    QTimer watcher;
+    watcher.setInterval(20);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+      const QString name = Find<QLabel>(*window, "透明标签5")->text();
+      if (name.isEmpty() || !Find<QPlainTextEdit>(*window, "编辑框4")->toPlainText().isEmpty()) return;
       captionMeanwhile = button->text();
       enabledMeanwhile = button->isEnabled();
-      shopNameMeanwhile = Find<QLabel>(*window, "透明标签5")->text();
+      shopNameMeanwhile = name;
       window->close();  // a close request in the middle of the work
+      watcher.stop();
     });
+    watcher.start();
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(captionMeanwhile, QString::fromUtf8("请稍候..."));
     QVERIFY(!enabledMeanwhile);
