@@ -123,6 +123,11 @@ TEST_F(FaultTest, EveryScenarioEndsInTimeWithoutFetchingAnythingElse) {
        [](const Outcome& o) { EXPECT_EQ(o.body.size(), 200u << 20); }},
       {"50 MB page", [&](const RecordedRequest&) { return Reply{Response(page50)}; }, "/",
        [&](const Outcome& o) { EXPECT_TRUE(o.body == page50); }},
+      {"announces a gigabyte and closes",
+       [](const RecordedRequest&) {
+         return Reply{"HTTP/1.1 200 OK\r\nContent-Length: 1000000000\r\n\r\nabc", {}, true};
+       },
+       "/", ExpectFailed},
       {"malformed status line", [](const RecordedRequest&) { return Reply{"SPDY/9 banana\r\n\r\nhello"}; }, "/",
        ExpectFailed},
       {"no status line at all",

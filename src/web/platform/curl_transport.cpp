@@ -2,11 +2,14 @@
 // hook can run on this thread while a transfer is in flight.
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 #include <utility>
 
+#include "text/fatal.h"
 #include "web/platform/http_transport.h"
 
 namespace qv::platform {
@@ -208,26 +211,37 @@ struct Transfer {
 };
 
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
-  static_cast<Transfer*>(user)->body.append(data, size * count);
+  std::string& body = static_cast<Transfer*>(user)->body;
+  try {
+    body.append(data, size * count);
+  } catch (const std::exception&) {  // bad_alloc or length_error: no exception may cross libcurl
+    ReportOutOfMemory(body.size() + size * count);
+  }
   return size * count;
 }
+
+// Room made at once for a body of announced length; a larger announcement is
+// not trusted with memory before its bytes arrive.
+constexpr curl_off_t kMaxReservation = curl_off_t{64} << 20;
 
 // Keeps the header block of the latest response only, each line ended by CRLF.
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
   std::string_view line(data, size * count);
-  if (line.substr(0, 5) == "HTTP/") transfer->headers.clear();
-  if (line == "\r\n" || line == "\n") {
-    // End of a header block: make room for a body of announced length at once.
-    curl_off_t length = -1;
-    if (curl_easy_getinfo(transfer->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK && length > 0 &&
-        length < (curl_off_t{1} << 30)) {
-      transfer->body.reserve(static_cast<std::size_t>(length));
+  try {
+    if (line.substr(0, 5) == "HTTP/") transfer->headers.clear();
+    if (line == "\r\n" || line == "\n") {
+      curl_off_t length = -1;
+      if (curl_easy_getinfo(transfer->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK && length > 0) {
+        transfer->body.reserve(static_cast<std::size_t>(std::min(length, kMaxReservation)));
+      }
     }
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    transfer->headers.append(line);
+    transfer->headers.append("\r\n");
+  } catch (const std::exception&) {  // no exception may cross libcurl
+    ReportOutOfMemory(transfer->headers.size() + line.size() + 2);
   }
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  transfer->headers.append(line);
-  transfer->headers.append("\r\n");
   return size * count;
 }
 
