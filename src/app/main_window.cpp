@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -163,6 +164,7 @@ MainWindow::MainWindow() : escape_(QKeySequence(Qt::Key_Escape), this) {
     dark.setColor(group, QPalette::Text, QColor(255, 255, 255));
   }
   edit4_.setPalette(dark);
+  edit4_.installEventFilter(this);  // hides its selection while it does not have the focus
   QFont font4 = edit4_.font();
   font4.setPixelSize(kEditBox4FontPixels);
   font4.setWeight(QFont::Normal);
@@ -284,6 +286,25 @@ void MainWindow::SetBusy(bool busy) {
     closeRequested_ = false;
     close();
   }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The selection of 编辑框4 is drawn only while the box has the focus (the
+  // single-line boxes drop theirs on leaving it).
+  if (watched == &edit4_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    QPalette palette = edit4_.palette();
+    const bool focused = event->type() == QEvent::FocusIn;
+    const QPalette standard = QApplication::palette(&edit4_);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+      palette.setColor(group, QPalette::Highlight,
+                       focused ? standard.color(group, QPalette::Highlight) : palette.color(group, QPalette::Base));
+      palette.setColor(
+          group, QPalette::HighlightedText,
+          focused ? standard.color(group, QPalette::HighlightedText) : palette.color(group, QPalette::Text));
+    }
+    edit4_.setPalette(palette);
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -46,6 +46,7 @@ class MainWindow final : public QWidget, public WindowControls {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Place(Control control, QWidget& widget, QWidget& parent, int x, int y, int w, int h);

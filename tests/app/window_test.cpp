@@ -232,6 +232,20 @@ class WindowTest : public QObject {
     QCOMPARE(edit2->text(), QStringLiteral("style.cssa"));
   }
 
+  void editBox4HidesItsSelectionWithoutTheFocus() {
+    auto window = ShownWindow();
+    window->SetControlText(Control::编辑框4, Text("a{}\r\nb{}"));
+    auto* edit4 = Find<QPlainTextEdit>(*window, "编辑框4");
+    edit4->setFocus();
+    edit4->selectAll();
+    QVERIFY(edit4->palette().color(QPalette::Highlight) != QColor(96, 96, 96));
+    Find(*window, "按钮2")->setFocus();
+    QCOMPARE(edit4->palette().color(QPalette::Highlight), QColor(96, 96, 96));
+    QVERIFY(edit4->textCursor().hasSelection());  // hidden, not lost
+    edit4->setFocus();
+    QVERIFY(edit4->palette().color(QPalette::Highlight) != QColor(96, 96, 96));
+  }
+
   void largeStyleSheetIsShownWhole() {
     auto window = ShownWindow();
     std::string css;
