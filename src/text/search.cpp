@@ -27,6 +27,8 @@ bool FoldedEqual(const char* a, std::string_view folded) {
   return true;
 }
 
+}  // namespace
+
 // Finds the raw (byte-aligned) occurrences of a needle, ignoring character starts.
 class RawFinder {
  public:
@@ -47,6 +49,7 @@ class RawFinder {
   std::size_t Next(std::size_t from) {
     if (from > hay_.size() || hay_.size() - from < needle_.size()) return kNotFound;
     if (!fold_) {
+      if (needle_.size() <= kShortNeedle) return NextShort(from);
       const void* hit = memmem(hay_.data() + from, hay_.size() - from, needle_.data(), needle_.size());
       return hit == nullptr ? kNotFound : static_cast<std::size_t>(static_cast<const char*>(hit) - hay_.data());
     }
@@ -77,6 +80,21 @@ class RawFinder {
     return best;
   }
 
+  // A short needle is found by its first byte (memchr) and a comparison: with
+  // many matches this costs far less per call than memmem's set-up.
+  static constexpr std::size_t kShortNeedle = 8;
+  std::size_t NextShort(std::size_t from) const {
+    const std::size_t last = hay_.size() - needle_.size();
+    while (from <= last) {
+      const void* hit = std::memchr(hay_.data() + from, needle_[0], last + 1 - from);
+      if (hit == nullptr) return kNotFound;
+      const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - hay_.data());
+      if (std::memcmp(hay_.data() + at + 1, needle_.data() + 1, needle_.size() - 1) == 0) return at;
+      from = at + 1;
+    }
+    return kNotFound;
+  }
+
   static constexpr std::size_t kScanExhausted = kNotFound - 1;
 
   std::string_view hay_;
@@ -88,8 +106,6 @@ class RawFinder {
   std::size_t lowerAt_ = kNotFound;
   std::size_t upperAt_ = kNotFound;
 };
-
-}  // namespace
 
 std::size_t WalkTo(std::string_view hay, std::size_t pos, std::size_t target) {
   const char* data = hay.data();
@@ -108,17 +124,25 @@ std::size_t WalkTo(std::string_view hay, std::size_t pos, std::size_t target) {
   return pos;
 }
 
-std::size_t FindAtCharStart(std::string_view hay, std::size_t from, std::string_view needle, bool fold) {
-  RawFinder finder(hay, needle, fold);
+CharStartSearcher::CharStartSearcher(std::string_view hay, std::string_view needle, bool fold)
+    : hay_(hay), finder_(std::make_unique<RawFinder>(hay, needle, fold)) {}
+
+CharStartSearcher::~CharStartSearcher() = default;
+
+std::size_t CharStartSearcher::Next(std::size_t from) {
   std::size_t boundary = from;
   std::size_t searchFrom = from;
   for (;;) {
-    const std::size_t candidate = finder.Next(searchFrom);
+    const std::size_t candidate = finder_->Next(searchFrom);
     if (candidate == kNotFound) return kNotFound;
-    boundary = WalkTo(hay, boundary, candidate);
+    boundary = WalkTo(hay_, boundary, candidate);
     if (boundary == candidate) return candidate;
     searchFrom = boundary;  // the candidate was a second byte; the next start is boundary
   }
+}
+
+std::size_t FindAtCharStart(std::string_view hay, std::size_t from, std::string_view needle, bool fold) {
+  return CharStartSearcher(hay, needle, fold).Next(from);
 }
 
 }  // namespace qv::detail

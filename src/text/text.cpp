@@ -112,8 +112,9 @@ std::int32_t FindTextReverse(const Text& text, const Text& sought, bool ignoreCa
   if (hay.empty()) return -1;
   if (sought.IsEmpty()) return 1;
   std::size_t last = kNotFound;
+  detail::CharStartSearcher searcher(hay, sought.View(), ignoreCase);
   for (std::size_t from = 0;;) {
-    const std::size_t hit = detail::FindAtCharStart(hay, from, sought.View(), ignoreCase);
+    const std::size_t hit = searcher.Next(from);
     if (hit == kNotFound) break;
     last = hit;
     from = hit + (IsLeadByte(hay[hit]) ? 2 : 1);
@@ -135,8 +136,9 @@ Text ReplaceText(const Text& text, const Text& sought, const Text& replacement, 
   out.append(hay.substr(0, from));
   std::size_t pos = from;
   std::size_t done = 0;
+  detail::CharStartSearcher searcher(hay, needle, !caseSensitive);
   while (done < limit) {
-    const std::size_t hit = detail::FindAtCharStart(hay, pos, needle, !caseSensitive);
+    const std::size_t hit = searcher.Next(pos);
     if (hit == kNotFound) break;
     out.append(hay.substr(pos, hit - pos));
     out.append(replacement.View());
@@ -166,8 +168,9 @@ TextArray SplitText(const Text& text, const Text& separator) {
   }
   const std::string_view sep = separator.View();
   std::size_t piece = 0;
+  detail::CharStartSearcher searcher(hay, sep, false);
   for (;;) {
-    const std::size_t hit = detail::FindAtCharStart(hay, piece, sep, false);
+    const std::size_t hit = searcher.Next(piece);
     if (hit == kNotFound) break;
     items.push_back(Text::Result(std::string(hay.substr(piece, hit - piece))));
     piece = hit + sep.size();
