@@ -67,6 +67,10 @@ TEST(ConvertCharsetTest, InvalidInputUnmappableCharactersAndBom) {
       {"\xF0\x9F\x98\x80 ok", "? ok"},  // no GBK form
       {"\xD5\xB0\xE4\xB8\xAD", "?\xD6\xD0"},
       {"\xE2\x82\xAC", "\x80"},
+      {"a\xF3\xA0\x80\x81"
+       "b",
+       "a?b"},                             // a Unicode tag character is no exception
+      {"\xF3\xB3\xF3\xA0\x80\x80", "??"},  // after a cut-off sequence too
   };
   for (const auto& [in, out] : cases) {
     SCOPED_TRACE(in);

@@ -120,14 +120,29 @@ std::optional<std::string> EncodeFromUtf8(std::string_view utf8, const std::stri
   }
   std::string out;
   out.reserve(utf8.size());
-  if (!Run(cd.get(), utf8, out, [&](std::string_view in, std::size_t pos) {
-        out += question;
-        std::size_t invalid = 0;
-        const std::size_t len = Utf8CharLength(in.substr(pos), invalid);
-        return len != 0 ? len : invalid;
-      })) {
-    return std::nullopt;
+  const auto encode = [&](std::string_view segment) {
+    return Run(cd.get(), segment, out, [&](std::string_view in, std::size_t pos) {
+      out += question;
+      std::size_t invalid = 0;
+      const std::size_t len = Utf8CharLength(in.substr(pos), invalid);
+      return len != 0 ? len : invalid;
+    });
+  };
+  // The engine drops Unicode tag characters (U+E0000..U+E007F, F3 A0 80 80 to
+  // F3 A0 81 BF) without a word; like every other character the target lacks,
+  // each becomes "?": the text is encoded in the segments between them.
+  std::size_t start = 0;
+  for (std::size_t at = utf8.find('\xF3'); at != std::string_view::npos; at = utf8.find('\xF3', at + 1)) {
+    const bool tag = at + 3 < utf8.size() && utf8[at + 1] == '\xA0' &&
+                     (utf8[at + 2] == '\x80' || utf8[at + 2] == '\x81') &&
+                     (static_cast<unsigned char>(utf8[at + 3]) & 0xC0) == 0x80;
+    if (!tag) continue;
+    if (!encode(utf8.substr(start, at - start))) return std::nullopt;
+    out += question;
+    start = at + 4;
+    at += 3;
   }
+  if (!encode(utf8.substr(start))) return std::nullopt;
   return out;
 }
 
