@@ -71,9 +71,8 @@ std::string ShopPageHtml(Family family, Template kind, const std::string& cssAdd
   }
   if (system) body += "<!-- system module -->\n";
   std::string page = "<!DOCTYPE html>\n<html><head>__META__<title>shop</title>\n" + head + "</head><body>\n" + body;
-  if (page.size() < minimumSize) body += Filler(minimumSize - page.size());
-  return "<!DOCTYPE html>\n<html><head>__META__<title>shop</title>\n" + head + "</head><body>\n" + body +
-         "</body></html>\n";
+  if (page.size() < minimumSize) page += Filler(minimumSize - page.size());
+  return page + "</body></html>\n";
 }
 
 std::string TmallCss() { return "#page #content  .slogo{color:red}\r\n#page #content .keep{margin:0}\r\n.plain{}\r\n"; }

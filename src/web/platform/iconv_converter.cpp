@@ -151,11 +151,9 @@ std::optional<std::string> EncodeFromUtf8(std::string_view utf8, const std::stri
 std::optional<std::string> Reencode(std::string_view data, const std::string& fromCharset,
                                     const std::string& toCharset) {
   if (IsUtf8Name(fromCharset) && data.substr(0, 3) == "\xEF\xBB\xBF") data.remove_prefix(3);
-  // Check both names before any work, so an unknown name costs nothing.
-  if (!IconvHandle("UTF-8", EngineName(fromCharset)).valid() || !IconvHandle(EngineName(toCharset), "UTF-8").valid()) {
-    return std::nullopt;
-  }
-  if (IsUtf8Name(fromCharset)) return EncodeFromUtf8(data, toCharset);
+  if (IsUtf8Name(fromCharset)) return EncodeFromUtf8(data, toCharset);  // it checks the target's name itself
+  // Decoding checks the source's name; check the target's before any work.
+  if (!IsUtf8Name(toCharset) && !IconvHandle(EngineName(toCharset), "UTF-8").valid()) return std::nullopt;
   std::optional<std::string> utf8 = DecodeToUtf8(data, fromCharset);
   if (!utf8 || IsUtf8Name(toCharset)) return utf8;
   return EncodeFromUtf8(*utf8, toCharset);
